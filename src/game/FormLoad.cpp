@@ -1,0 +1,59 @@
+#include "game/FrmMain.h"
+
+namespace quibbix {
+
+namespace {
+
+// The board is 384 x 384 pixels whatever the screen.
+constexpr int kBoardPixels = 384;
+// The mask half of a ball sprite starts at this row.
+constexpr int kMaskRow = 32;
+constexpr int kBallCell = 32;
+constexpr std::uint32_t kBlack = 0;
+
+}  // namespace
+
+void FrmMain::Form_Load() {
+    platform_.random.Randomize();
+
+    SetBackColor(kBlack);
+    pctBoard.SetBackColor(kBlack);
+
+    // The title logo stands centred in the strip left of the counters, over the board.
+    pctQuibbix.SetLeft((pctScore.Left() - pctQuibbix.Width()) / 2);
+    pctQuibbix.SetTop((Height() - pctQuibbix.Height()) / 2);
+    pctQuibbix.SetVisible(true);
+
+    // The hit test compares the pointer with this list of the ball's pixels, so it never reads
+    // the sprite during play.
+    MaskCount = 0;
+    for (int x = 0; x < kBallCell; ++x) {
+        for (int y = 0; y < kBallCell; ++y) {
+            if (pctBall[0].GetPixel(x, y + kMaskRow) == kBlack) {
+                MaskX[MaskCount] = x;
+                MaskY[MaskCount] = y;
+                ++MaskCount;
+            }
+        }
+    }
+
+    pctBoard.SetWidth(kBoardPixels * kTwipsPerPixel);
+    pctBoard.SetHeight(kBoardPixels * kTwipsPerPixel);
+
+    pctNew.SetPicture(frmGraphics.pctStart.Picture());
+
+    LoadSettings();
+
+    TimeLeft = 0.0;
+    Score = 0;
+    Level = 0;
+    BallsRemaining = 0;
+    UpdateScore();
+    UpdateLevel();
+    UpdateRemaining();
+    UpdateTimeLeft();
+
+    GameActive = kFalse;
+}
+
+}  // namespace quibbix

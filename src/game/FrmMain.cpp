@@ -1,0 +1,34 @@
+#include "game/FrmMain.h"
+
+#include <functional>
+
+namespace quibbix {
+
+namespace {
+
+constexpr int kWindowWidth = 654;
+constexpr int kWindowHeight = 472;
+
+}  // namespace
+
+FrmMain::FrmMain(Platform& platform)
+    : Form("frmMain", platform.window, kWindowWidth, kWindowHeight),
+      MainFormControls(platform.clock),
+      platform_(platform) {
+    LayOut(*this);
+    SetBorderStyle(0);
+    SetCaption(platform.app.Title);
+    ConnectEvents();
+}
+
+void FrmMain::ConnectEvents() {
+    MouseDown = std::bind_front(&FrmMain::Form_MouseDown, this);
+    MouseMove = std::bind_front(&FrmMain::Form_MouseMove, this);
+    Resize = std::bind_front(&FrmMain::Form_Resize, this);
+    Unload = std::bind_front(&FrmMain::Form_Unload, this);
+    pctMinimizeIcon.Click = std::bind_front(&FrmMain::pctMinimizeIcon_Click, this);
+    pctExit.Click = std::bind_front(&FrmMain::pctExit_Click, this);
+    pctExitIcon.Click = std::bind_front(&FrmMain::pctExitIcon_Click, this);
+}
+
+}  // namespace quibbix

@@ -1,0 +1,63 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "game/GameFields.h"
+#include "resources/FrmGraphics.h"
+#include "resources/MainFormControls.h"
+#include "scores/HighScoreFields.h"
+#include "shell/platform/Form.h"
+#include "shell/platform/Platform.h"
+
+namespace quibbix {
+
+// The main window: every control, every field of the game and every procedure that works on them.
+// The procedures are defined beside their subsystem: game/, display/, scores/ and shell/.
+class FrmMain : public Form, public MainFormControls, public GameFields, public HighScoreFields {
+public:
+    explicit FrmMain(Platform& platform);
+
+    // Loads the form and shows it: the load handler runs before the window is first shown, and
+    // showing it is its first resize.
+    void Load() {
+        Form_Load();
+        Form_Resize();
+    }
+    Platform& Services() const { return platform_; }
+
+    FrmGraphics frmGraphics;
+
+    // Start-up.
+    void Form_Load();
+
+    // Digit counters.
+    void UpdateScore();
+    void UpdateLevel();
+    void UpdateTimeLeft();
+    void UpdateRemaining();
+
+    // Settings.
+    void LoadSettings();
+    void SaveSettings();
+
+    // Sound.
+    bool SoundOn() const;
+
+    // The window.
+    void Form_MouseDown(std::int16_t button, std::int16_t shift, float x, float y);
+    void Form_MouseMove(std::int16_t button, std::int16_t shift, float x, float y);
+    void Form_Resize();
+    void Form_Unload();
+    void pctMinimizeIcon_Click();
+    void pctExit_Click();
+    void pctExitIcon_Click();
+    // Saves the settings and ends the program at once.
+    void Terminate();
+
+private:
+    void ConnectEvents();
+
+    Platform& platform_;
+};
+
+}  // namespace quibbix

@@ -1,0 +1,47 @@
+#pragma once
+#include <array>
+#include <cstdint>
+
+namespace quibbix {
+
+// Booleans kept in fields are 16-bit: -1 true, 0 false.
+using VbBool = std::int16_t;
+inline constexpr VbBool kTrue = -1;
+inline constexpr VbBool kFalse = 0;
+
+// Ball slots 0..100; only 0..LastBall are in play.
+inline constexpr int kBallSlots = 101;
+// The shape list holds at most every pixel of a 32 x 32 cell.
+inline constexpr int kMaskEntries = 1025;
+
+// The state of a game: score, level, clock, the ball slots and the hit-test shape.
+struct GameFields {
+    std::int32_t Score = 0;
+    std::int16_t Level = 0;
+    double TimeLeft = 0.0;
+    double LevelTime = 0.0;
+    std::int16_t LastBall = 0;
+    // Balls on the board minus one: the level is cleared when it falls below 0.
+    std::int16_t BallsRemaining = 0;
+    double BallQuota = 0.0;
+    double BallSpeed = 0.0;
+    VbBool GameActive = kFalse;
+    // The last pointer position over the board, in board pixels; -1 for none.
+    std::int32_t PointerX = 0;
+    std::int32_t PointerY = 0;
+
+    std::array<std::int32_t, kBallSlots> BallX{};
+    std::array<std::int32_t, kBallSlots> BallY{};
+    std::array<std::int16_t, kBallSlots> BallDX{};
+    std::array<std::int16_t, kBallSlots> BallDY{};
+    // 0 plain, 1 target, 2 bonus: also the index of the sprite the ball is drawn with.
+    std::array<std::int16_t, kBallSlots> BallType{};
+    std::array<VbBool, kBallSlots> BallActive{};
+
+    // The pixels a ball covers in its 32 x 32 cell, in column order.
+    std::array<std::int32_t, kMaskEntries> MaskX{};
+    std::array<std::int32_t, kMaskEntries> MaskY{};
+    std::int16_t MaskCount = 0;
+};
+
+}  // namespace quibbix

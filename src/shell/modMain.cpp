@@ -1,0 +1,10 @@
+#include "shell/modMain.h"
+
+namespace quibbix::modMain {
+
+void DragWindow(Form& window) {
+    window.ReleaseCapture();
+    window.SendMessageA(WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+}  // namespace quibbix::modMain

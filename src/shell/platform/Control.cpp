@@ -1,0 +1,80 @@
+#include "shell/platform/Control.h"
+
+#include "shell/platform/Form.h"
+
+namespace quibbix {
+
+void Control::SetVisible(bool visible) {
+    if (visible_ == visible) {
+        return;
+    }
+    visible_ = visible;
+    if (form_ != nullptr) {
+        form_->ControlChanged(*this, Bounds());
+    }
+}
+
+void Control::Place(int left, int top, int width, int height) {
+    if (left == left_ && top == top_ && width == width_ && height == height_) {
+        return;
+    }
+    const RectPx before = Bounds();
+    const bool sizeChanged = width != width_ || height != height_;
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    if (sizeChanged) {
+        Resized();
+    }
+    if (form_ != nullptr) {
+        form_->ControlChanged(*this, before);
+    }
+}
+
+void Control::SetPicture(PictureRef picture) {
+    picture_ = std::move(picture);
+    if (AutoSize() && picture_ != nullptr) {
+        const int frame = framed_ ? 2 : 0;
+        Place(left_, top_, PixelsToTwips(picture_->Width() + frame), PixelsToTwips(picture_->Height() + frame));
+    }
+    Invalidate();
+}
+
+RectPx Control::Bounds() const {
+    const int left = TwipsToPixels(left_);
+    const int top = TwipsToPixels(top_);
+    return {left, top, left + TwipsToPixels(width_), top + TwipsToPixels(height_)};
+}
+
+RectPx Control::ClientBounds() const {
+    RectPx inner = Bounds();
+    if (framed_) {
+        inner = {inner.left + 1, inner.top + 1, inner.right - 1, inner.bottom - 1};
+    }
+    return inner;
+}
+
+float Control::ScaleX(int windowX) const {
+    return static_cast<float>(PixelsToTwips(windowX - ClientBounds().left));
+}
+
+float Control::ScaleY(int windowY) const { return static_cast<float>(PixelsToTwips(windowY - ClientBounds().top)); }
+
+void Control::Invalidate() const {
+    if (form_ != nullptr && visible_) {
+        form_->Invalidate(Bounds());
+    }
+}
+
+void ImageControl::Paint(Image& frame, RectPx clip) const {
+    if (Picture() == nullptr) {
+        return;
+    }
+    const RectPx area = Intersect(Bounds(), clip);
+    const RectPx b = Bounds();
+    CopyRect(frame, area.left, area.top, area.Width(), area.Height(), Picture()->Image(), area.left - b.left,
+             area.top - b.top, RasterOp::SrcCopy);
+}
+
+}  // namespace quibbix

@@ -1,0 +1,73 @@
+#pragma once
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/platform/SettingsStore.h"
+
+namespace quibbix {
+
+// The settings of one application kept in an INI file. The file is read once, when the store is
+// made, and written once, by Flush.
+//
+// The player may edit the file by hand, so everything the game does not understand (comments, other
+// sections, unknown keys, blank lines) is written back where it was. Only keys saved during this
+// run are rewritten; a run that saves nothing leaves the file alone.
+//
+// Values that a bare `key=value` line could not carry faithfully are written in double quotes with
+// C-style escapes, so every string comes back exactly as saved. A key or section name that no
+// INI line could carry (empty, with "=" or "]" or a line break in it) is kept in memory only.
+//
+// Only the first 4 MiB of a file are read. When the rewritten file would outgrow that limit, the
+// lines that were not read as settings are dropped, so the saved values stay within reach.
+class FileSettingsStore final : public SettingsStore {
+public:
+    // Looks up one environment variable; returns null when it is unset (like std::getenv).
+    using EnvLookup = std::function<const char*(const char*)>;
+
+    // An empty path gives a store that lives in memory only.
+    FileSettingsStore(std::filesystem::path path, std::string_view app);
+    // The lines point into the text read, so the store cannot be copied or moved.
+    FileSettingsStore(const FileSettingsStore&) = delete;
+    FileSettingsStore& operator=(const FileSettingsStore&) = delete;
+
+    // Where the settings of `app` live for this user: $XDG_CONFIG_HOME/<app>/settings.ini, else
+    // $HOME/.config/<app>/settings.ini, else the home folder from the user database; empty when
+    // no home folder can be found.
+    static std::filesystem::path DefaultPath(std::string_view app);
+    static std::filesystem::path DefaultPath(std::string_view app, const EnvLookup& getenv);
+
+    // Names of other applications read as missing and are not saved: the file holds one application.
+    std::string GetSetting(std::string_view app, std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const override;
+    void SaveSetting(std::string_view app, std::string_view section, std::string_view key,
+                     std::string_view value) override;
+    std::map<std::string, std::string> Values(std::string_view app, std::string_view section) const override;
+    // Replaces the file atomically. Any failure leaves the old file as it was and is not reported:
+    // losing a high score is better than stopping the game on its way out.
+    void Flush() noexcept override;
+
+private:
+    using KeySet = std::set<std::string, AsciiCaseLess>;
+    using KeysBySection = std::map<std::string, KeySet, AsciiCaseLess>;
+
+    bool Serves(std::string_view app) const;
+    void Load();
+    bool WasSaved(std::string_view section, std::string_view key) const;
+    std::string Render(const std::vector<std::string_view>& lines) const;
+    void AppendEntry(std::string& out, std::string_view section, std::string_view key) const;
+    void AppendSaved(std::string& out, std::string_view section, KeysBySection& written) const;
+
+    std::filesystem::path path_;
+    std::string app_;
+    std::string text_;                     // at most the first 4 MiB of the file
+    std::vector<std::string_view> lines_;  // views into text_, without line ends
+    MemorySettingsStore values_;
+    KeysBySection saved_;  // keys saved since the file was read; only these are rewritten
+};
+
+}  // namespace quibbix

@@ -1,0 +1,64 @@
+#include <algorithm>
+
+#include "shell/platform/SettingsStore.h"
+
+namespace quibbix {
+namespace {
+
+// Not std::tolower: that one depends on the C locale and is undefined for bytes above 127.
+constexpr unsigned char AsciiLower(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+}
+
+// Finds or creates an entry without replacing the spelling of an existing one.
+template <typename Map>
+typename Map::mapped_type& Slot(Map& map, std::string_view name) {
+    const auto found = map.find(name);
+    if (found != map.end()) {
+        return found->second;
+    }
+    return map.emplace(std::string(name), typename Map::mapped_type{}).first->second;
+}
+
+}  // namespace
+
+bool AsciiCaseLess::operator()(std::string_view a, std::string_view b) const {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return AsciiLower(x) < AsciiLower(y); });
+}
+
+const MemorySettingsStore::Section* MemorySettingsStore::Find(std::string_view app,
+                                                              std::string_view section) const {
+    const auto appIt = apps_.find(app);
+    if (appIt == apps_.end()) {
+        return nullptr;
+    }
+    const auto sectionIt = appIt->second.find(section);
+    return sectionIt == appIt->second.end() ? nullptr : &sectionIt->second;
+}
+
+std::string MemorySettingsStore::GetSetting(std::string_view app, std::string_view section,
+                                            std::string_view key, std::string_view defaultValue) const {
+    if (const Section* values = Find(app, section)) {
+        const auto found = values->find(key);
+        if (found != values->end()) {
+            return found->second;
+        }
+    }
+    return std::string(defaultValue);
+}
+
+void MemorySettingsStore::SaveSetting(std::string_view app, std::string_view section, std::string_view key,
+                                      std::string_view value) {
+    Slot(Slot(Slot(apps_, app), section), key) = std::string(value);
+}
+
+std::map<std::string, std::string> MemorySettingsStore::Values(std::string_view app,
+                                                               std::string_view section) const {
+    const Section* values = Find(app, section);
+    return values ? std::map<std::string, std::string>(values->begin(), values->end())
+                  : std::map<std::string, std::string>{};
+}
+
+}  // namespace quibbix

@@ -1,0 +1,66 @@
+#pragma once
+#include <optional>
+
+#include "shell/platform/Control.h"
+
+namespace quibbix {
+
+// The unit a picture surface draws in and reports pointer positions in.
+enum class ScaleMode { Twips, Pixels };
+
+// A picture surface: a background colour, a picture, and a persistent drawing image that starts as
+// the background with the picture on it. Drawing calls change the image; Cls starts it afresh.
+class PictureBox final : public Control {
+public:
+    explicit PictureBox(std::string name, ScaleMode scale = ScaleMode::Twips)
+        : Control(std::move(name)), scale_(scale) {}
+
+    ScaleMode Scale() const { return scale_; }
+    void SetScale(ScaleMode scale) { scale_ = scale; }
+    // Surfaces that hold a picture take its size; the board and the high-score surface keep theirs.
+    void SetAutoSize(bool autoSize) { autoSize_ = autoSize; }
+
+    // Colour value 0x00BBGGRR.
+    std::uint32_t BackColor() const { return ToColorRef(backColor_); }
+    void SetBackColor(std::uint32_t color);
+
+    void SetPicture(PictureRef picture) override;
+
+    // Erases everything drawn; the background colour and the picture remain.
+    void Cls();
+    // The whole picture at its own size, top-left at (x, y) in the surface's unit, replacing what
+    // lies beneath. Transparent pixels are drawn as their colour value, so a transparent black
+    // blank leaves the surface black.
+    void PaintPicture(const PictureRef& picture, double x, double y);
+    // The colour 0x00BBGGRR of a pixel of the drawing image; 0xFFFFFFFF outside it.
+    std::uint32_t GetPixel(int x, int y) const;
+
+    // The persistent drawing image, in pixels.
+    const Image& Surface() const;
+    Image& Surface();
+    // Marks the whole drawing image as changed after a direct drawing call.
+    void SurfaceChanged() const { Invalidate(); }
+
+    void Paint(Image& frame, RectPx clip) const override;
+    float ScaleX(int windowX) const override;
+    float ScaleY(int windowY) const override;
+
+protected:
+    bool AutoSize() const override { return autoSize_; }
+    void Resized() override;
+
+private:
+    Image BlankSurface() const;
+
+    ScaleMode scale_;
+    bool autoSize_ = false;
+    Argb backColor_ = kOpaqueBlack;
+    // Made on the first drawing call: a surface nobody draws on shows its picture directly.
+    mutable std::optional<Image> surface_;
+};
+
+// Copies a rectangle between drawing images, in pixels, combining the pixels by op.
+void BitBlt(PictureBox& target, int x, int y, int width, int height, const PictureBox& source, int sx, int sy,
+            RasterOp op);
+
+}  // namespace quibbix

@@ -1,0 +1,55 @@
+#pragma once
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace quibbix {
+
+// Orders names the way the desktop registry compares them: ASCII letters without regard to case.
+// Other bytes, UTF-8 included, compare as they are.
+struct AsciiCaseLess {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+};
+
+// The per-user settings store: string values by application, section and key.
+// Application, section and key names compare case-insensitively (ASCII), as in the registry the
+// game's settings code was written against.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    // A missing key yields defaultValue.
+    virtual std::string GetSetting(std::string_view app, std::string_view section, std::string_view key,
+                                   std::string_view defaultValue) const = 0;
+    // Creates the key or replaces its value (in memory until Flush).
+    virtual void SaveSetting(std::string_view app, std::string_view section, std::string_view key,
+                             std::string_view value) = 0;
+    // Every key and value of one section, for inspection. Each key is spelled the way it was first
+    // written or read.
+    virtual std::map<std::string, std::string> Values(std::string_view app,
+                                                      std::string_view section) const = 0;
+    // Makes the saved values durable; called once when the program ends. Never throws.
+    virtual void Flush() = 0;
+};
+
+// Lives in memory only.
+class MemorySettingsStore final : public SettingsStore {
+public:
+    std::string GetSetting(std::string_view app, std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const override;
+    void SaveSetting(std::string_view app, std::string_view section, std::string_view key,
+                     std::string_view value) override;
+    std::map<std::string, std::string> Values(std::string_view app, std::string_view section) const override;
+    void Flush() noexcept override {}
+
+private:
+    // A std::map keeps the key object it was first given, which is what preserves the first spelling.
+    using Section = std::map<std::string, std::string, AsciiCaseLess>;
+    using App = std::map<std::string, Section, AsciiCaseLess>;
+
+    const Section* Find(std::string_view app, std::string_view section) const;
+
+    std::map<std::string, App, AsciiCaseLess> apps_;
+};
+
+}  // namespace quibbix

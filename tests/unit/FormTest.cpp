@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/headless/HeadlessPlatform.h"
+#include "shell/platform/Compositor.h"
+#include "shell/platform/Form.h"
+#include "shell/platform/PictureBox.h"
+
+namespace quibbix {
+namespace {
+
+PictureRef Solid(const std::string& name, int width, int height, Argb colour) {
+    return std::make_shared<const Picture>(name, Image(width, height, colour));
+}
+
+// Two overlapping picture boxes, "lower" under "upper", and a record of the events each received.
+class FormTest : public ::testing::Test {
+protected:
+    FormTest() {
+        Place(lower, 10, 10, 20, 20);
+        Place(upper, 20, 20, 20, 20);
+        form.Add(lower);
+        form.Add(upper);
+        for (PictureBox* box : {&lower, &upper}) {
+            box->Click = [this, box] { events.push_back(box->Name() + " click"); };
+            box->MouseDown = [this, box](std::int16_t button, std::int16_t, float x, float y) {
+                events.push_back(box->Name() + " down " + std::to_string(button) + " " + std::to_string(int(x)) +
+                                 "," + std::to_string(int(y)));
+            };
+            box->MouseMove = [this, box](std::int16_t, std::int16_t, float x, float y) {
+                events.push_back(box->Name() + " move " + std::to_string(int(x)) + "," + std::to_string(int(y)));
+            };
+        }
+        form.MouseDown = [this](std::int16_t, std::int16_t, float, float) { events.push_back("form down"); };
+        form.MouseMove = [this](std::int16_t, std::int16_t, float, float) { events.push_back("form move"); };
+    }
+
+    static void Place(Control& control, int left, int top, int width, int height) {
+        control.Place(PixelsToTwips(left), PixelsToTwips(top), PixelsToTwips(width), PixelsToTwips(height));
+        control.SetVisible(true);
+    }
+
+    HeadlessWindow window;
+    Form form{"frmTest", window, 100, 100};
+    PictureBox lower{"lower", ScaleMode::Pixels};
+    PictureBox upper{"upper", ScaleMode::Twips};
+    std::vector<std::string> events;
+};
+
+TEST_F(FormTest, EventsGoToTheTopmostVisibleControlElseTheBackground) {
+    form.ButtonPressed(25, 25, kLeftButton);
+    form.ButtonReleased(25, 25, kLeftButton);
+    upper.SetVisible(false);
+    form.PointerMoved(25, 25, 0);
+    form.PointerMoved(50, 50, 0);
+    form.ButtonPressed(50, 50, kRightButton);
+
+    // The board-like box reports pixels, the other twips, each from its own top-left.
+    EXPECT_EQ(events, (std::vector<std::string>{"upper down 1 75,75", "upper click", "lower move 15,15",
+                                                "form move", "form down"}));
+}
+
+TEST_F(FormTest, APressCapturesTheMouseUntilTheRelease) {
+    form.ButtonPressed(15, 15, kLeftButton);
+    form.PointerMoved(90, 90, kLeftButton);  // far outside, still reported to the captor
+    form.ButtonReleased(90, 90, kLeftButton);
+    form.PointerMoved(90, 90, 0);
+
+    // Released outside: no click. Without the button, the background gets the move again.
+    EXPECT_EQ(events, (std::vector<std::string>{"lower down 1 5,5", "lower move 80,80", "form move"}));
+}
+
+TEST_F(FormTest, OnlyALeftPressAndReleaseOnTheSameControlClick) {
+    form.ButtonPressed(15, 15, kRightButton);
+    form.ButtonReleased(15, 15, kRightButton);
+    form.ButtonPressed(15, 15, kLeftButton);
+    lower.SetVisible(false);  // hidden between press and release
+    form.ButtonReleased(15, 15, kLeftButton);
+    EXPECT_EQ(std::count(events.begin(), events.end(), "lower click"), 0);
+}
+
+TEST_F(FormTest, ControlsShareAPictureByIdentity) {
+    const PictureRef start = Solid("start", 5, 5, Rgb(1, 1, 1));
+    const PictureRef twin = Solid("start", 5, 5, Rgb(1, 1, 1));
+    lower.SetPicture(start);
+    upper.SetPicture(start);
+    EXPECT_EQ(Handle(lower.Picture()), Handle(upper.Picture()));
+    upper.SetPicture(twin);  // same pixels, another picture
+    EXPECT_NE(Handle(lower.Picture()), Handle(upper.Picture()));
+}
+
+TEST_F(FormTest, SurfacesThatHoldAPictureTakeItsSizeAndKeepTheirPlace) {
+    lower.SetAutoSize(true);
+    lower.SetPicture(Solid("wide", 30, 8, Rgb(1, 1, 1)));
+    EXPECT_EQ(lower.Bounds(), (RectPx{10, 10, 40, 18}));
+    lower.SetFramed(true);
+    lower.SetPicture(Solid("narrow", 22, 28, Rgb(1, 1, 1)));
+    EXPECT_EQ(lower.Bounds(), (RectPx{10, 10, 34, 40}));
+}
+
+TEST_F(FormTest, CompositingPaintsBackgroundThenControlsBottomToTopWithFrames) {
+    form.SetPicture(Solid("background", 100, 100, Rgb(0, 0, 50)));
+    lower.SetPicture(Solid("red", 20, 20, Rgb(200, 0, 0)));
+    upper.SetPicture(Solid("green", 18, 18, Rgb(0, 200, 0)));
+    upper.SetFramed(true);
+    Image frame(100, 100);
+    Compose(form, frame, frame.Bounds());
+
+    EXPECT_EQ(frame.At(5, 5), Rgb(0, 0, 50));
+    EXPECT_EQ(frame.At(15, 15), Rgb(200, 0, 0));
+    EXPECT_NE(frame.At(20, 20), Rgb(200, 0, 0));  // the upper box's frame lies over the lower box
+    EXPECT_NE(frame.At(20, 20), Rgb(0, 200, 0));
+    EXPECT_EQ(frame.At(21, 21), Rgb(0, 200, 0));
+    EXPECT_EQ(frame.At(39, 39), frame.At(20, 20));
+
+    // Hidden controls are not painted.
+    upper.SetVisible(false);
+    Compose(form, frame, frame.Bounds());
+    EXPECT_EQ(frame.At(25, 25), Rgb(200, 0, 0));
+    EXPECT_EQ(frame.At(35, 35), Rgb(0, 0, 50));
+}
+
+TEST_F(FormTest, DrawingPersistsUntilClsAndSurvivesAGrowingSurface) {
+    lower.SetBackColor(0);
+    lower.PaintPicture(Solid("dot", 2, 2, Rgb(9, 9, 9)), 3, 4);
+    EXPECT_EQ(lower.GetPixel(3, 4), 0x090909u);
+    lower.SetWidth(PixelsToTwips(40));
+    EXPECT_EQ(lower.GetPixel(4, 5), 0x090909u);
+    EXPECT_EQ(lower.GetPixel(39, 0), 0u);
+    lower.Cls();
+    EXPECT_EQ(lower.GetPixel(3, 4), 0u);
+
+    // A twips surface places pictures in twips.
+    upper.PaintPicture(Solid("dot", 1, 1, Rgb(9, 9, 9)), 30, 45);
+    EXPECT_EQ(upper.GetPixel(2, 3), 0x090909u);
+}
+
+TEST_F(FormTest, OnlyWhatChangedIsRepainted) {
+    (void)form.TakeDirty();
+    EXPECT_TRUE(form.TakeDirty().Empty());
+    lower.SetPicture(Solid("red", 20, 20, Rgb(200, 0, 0)));
+    EXPECT_EQ(form.TakeDirty(), (RectPx{10, 10, 30, 30}));
+    lower.SetLeft(PixelsToTwips(50));
+    EXPECT_EQ(form.TakeDirty(), (RectPx{10, 10, 70, 30}));
+}
+
+TEST_F(FormTest, AHiddenControlLosesTheKeyboard) {
+    std::vector<int> keys;
+    upper.KeyPress = [&](std::int16_t key) { keys.push_back(key); };
+    form.KeyPressed(65);
+    form.SetFocus(upper);
+    form.KeyPressed(66);
+    upper.SetVisible(false);
+    form.KeyPressed(67);
+    EXPECT_EQ(keys, (std::vector<int>{66}));
+    EXPECT_EQ(form.ActiveControl(), nullptr);
+}
+
+TEST_F(FormTest, TheCursorShowsTheHandOverHandControlsAndTheHourglassWhileBusy) {
+    upper.SetHand(true);
+    form.PointerMoved(25, 25, 0);
+    EXPECT_EQ(form.Cursor(), CursorShape::Hand);
+    form.PointerMoved(15, 15, 0);
+    EXPECT_EQ(form.Cursor(), CursorShape::Arrow);
+    form.SetMousePointer(kHourglassPointer);
+    EXPECT_EQ(form.Cursor(), CursorShape::Busy);
+}
+
+}  // namespace
+}  // namespace quibbix

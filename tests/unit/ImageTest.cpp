@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include "shell/platform/Image.h"
+
+namespace quibbix {
+namespace {
+
+TEST(ImageTest, RasterOpsCombineTargetAndSource) {
+    Image target(2, 1);
+    target.At(0, 0) = Rgb(0xF0, 0x0F, 0xAA);
+    target.At(1, 0) = Rgb(0x12, 0x34, 0x56);
+    Image source(2, 1);
+    source.At(0, 0) = Rgb(0x3C, 0xFF, 0x0F);
+    source.At(1, 0) = Rgb(0x00, 0x00, 0x00);
+
+    Image anded = target;
+    CopyRect(anded, 0, 0, 2, 1, source, 0, 0, RasterOp::SrcAnd);
+    EXPECT_EQ(anded.At(0, 0), Rgb(0x30, 0x0F, 0x0A));
+    EXPECT_EQ(anded.At(1, 0), Rgb(0, 0, 0));
+
+    Image ored = target;
+    CopyRect(ored, 0, 0, 2, 1, source, 0, 0, RasterOp::SrcPaint);
+    EXPECT_EQ(ored.At(0, 0), Rgb(0xFC, 0xFF, 0xAF));
+    EXPECT_EQ(ored.At(1, 0), Rgb(0x12, 0x34, 0x56));
+}
+
+TEST(ImageTest, MaskThenPaintDrawsOnlyTheShape) {
+    // A 2 x 2 sprite over its mask: the top-left pixel is the shape.
+    Image sprite(2, 4);
+    sprite.At(0, 0) = Rgb(0, 200, 0);
+    for (int x = 0; x < 2; ++x) {
+        for (int y = 2; y < 4; ++y) {
+            sprite.At(x, y) = Rgb(255, 255, 255);
+        }
+    }
+    sprite.At(0, 2) = Rgb(0, 0, 0);
+    Image board(2, 2, Rgb(10, 20, 30));
+
+    CopyRect(board, 0, 0, 2, 2, sprite, 0, 2, RasterOp::SrcAnd);
+    CopyRect(board, 0, 0, 2, 2, sprite, 0, 0, RasterOp::SrcPaint);
+
+    EXPECT_EQ(board.At(0, 0), Rgb(0, 200, 0));
+    EXPECT_EQ(board.At(1, 0), Rgb(10, 20, 30));
+    EXPECT_EQ(board.At(1, 1), Rgb(10, 20, 30));
+}
+
+TEST(ImageTest, CopiesAreClippedOnEverySide) {
+    Image source(4, 4, Rgb(1, 2, 3));
+    Image target(4, 4);
+    CopyRect(target, -2, -2, 4, 4, source, 0, 0, RasterOp::SrcCopy);
+    EXPECT_EQ(target.At(1, 1), Rgb(1, 2, 3));
+    EXPECT_EQ(target.At(2, 2), kOpaqueBlack);
+
+    Image right(4, 4);
+    CopyRect(right, 3, 3, 4, 4, source, 0, 0, RasterOp::SrcCopy);
+    EXPECT_EQ(right.At(3, 3), Rgb(1, 2, 3));
+    EXPECT_EQ(right.At(2, 3), kOpaqueBlack);
+
+    // Reading past the source's edge draws nothing there.
+    Image partial(4, 4);
+    CopyRect(partial, 0, 0, 4, 4, source, 2, 2, RasterOp::SrcCopy);
+    EXPECT_EQ(partial.At(1, 1), Rgb(1, 2, 3));
+    EXPECT_EQ(partial.At(2, 2), kOpaqueBlack);
+}
+
+TEST(ImageTest, ColourValuesAreBlueGreenRed) {
+    EXPECT_EQ(ToColorRef(Rgb(0x11, 0x22, 0x33)), 0x332211u);
+    EXPECT_EQ(ToColorRef(kOpaqueBlack), 0u);
+    EXPECT_EQ(FromColorRef(0x332211u), Rgb(0x11, 0x22, 0x33));
+}
+
+TEST(ImageTest, TransparentSourceIsDrawnOpaque) {
+    const Image transparent(2, 2, 0x00000000u);
+    Image target(2, 2, Rgb(9, 9, 9));
+    CopyRect(target, 0, 0, 2, 2, transparent, 0, 0, RasterOp::SrcCopy);
+    EXPECT_EQ(target.At(0, 0), kOpaqueBlack);
+}
+
+}  // namespace
+}  // namespace quibbix

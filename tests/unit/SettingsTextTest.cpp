@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "shell/SettingsText.h"
+
+namespace quibbix {
+namespace {
+
+TEST(SettingsTextTest, LeadingNumberReadsUpToTheFirstForeignCharacter) {
+    EXPECT_EQ(LeadingNumber(" 1500"), 1500);
+    EXPECT_EQ(LeadingNumber("1500"), 1500);
+    EXPECT_EQ(LeadingNumber("-25"), -25);
+    EXPECT_EQ(LeadingNumber("12abc"), 12);
+    EXPECT_EQ(LeadingNumber("1 2 3"), 123);  // blanks are ignored, even inside
+    EXPECT_EQ(LeadingNumber("2.5"), 2.5);
+    EXPECT_EQ(LeadingNumber("1e3x"), 1000);
+    EXPECT_EQ(LeadingNumber("1e"), 1);
+    EXPECT_EQ(LeadingNumber("3-4"), 3);
+    EXPECT_EQ(LeadingNumber("abc"), 0);
+    EXPECT_EQ(LeadingNumber(""), 0);
+    EXPECT_EQ(LeadingNumber("-"), 0);
+    EXPECT_EQ(LeadingNumber("."), 0);
+}
+
+TEST(SettingsTextTest, WholeNumbersRoundHalvesToEvenAndStopAtTheEnds) {
+    EXPECT_EQ(ToInt32(2.5), 2);
+    EXPECT_EQ(ToInt32(3.5), 4);
+    EXPECT_EQ(ToInt32(-2.5), -2);
+    EXPECT_EQ(ToInt32(2.4999), 2);
+    EXPECT_EQ(ToInt32(1e12), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(ToInt32(-1e12), std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(ToInt32(LeadingNumber("99999999999999999999999")), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(ToInt32(LeadingNumber(std::string(1000, '9'))), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(ToInt16(LeadingNumber("7")), 7);
+    EXPECT_EQ(ToInt16(LeadingNumber("0.4")), 0);
+    EXPECT_EQ(ToInt16(LeadingNumber("70000")), 32767);
+}
+
+TEST(SettingsTextTest, ScoresAreWrittenWithALeadingBlankOrSign) {
+    EXPECT_EQ(ScoreText(1500), " 1500");
+    EXPECT_EQ(ScoreText(0), " 0");
+    EXPECT_EQ(ScoreText(-5), "-5");
+}
+
+}  // namespace
+}  // namespace quibbix
