@@ -19,13 +19,21 @@ void ShowNumber(std::span<ImageControl> cells, std::int64_t value, const FrmGrap
 
 }  // namespace
 
-void FrmMain::UpdateScore() { ShowNumber(imgScore, Score, frmGraphics); }
+void FrmMain::UpdateScore() {
+    ShowNumber(imgScore, Score, frmGraphics);
+}
 
-void FrmMain::UpdateLevel() { ShowNumber(imgLevel, Level, frmGraphics); }
+void FrmMain::UpdateLevel() {
+    ShowNumber(imgLevel, Level, frmGraphics);
+}
 
-void FrmMain::UpdateTimeLeft() { ShowNumber(imgTime, ShownSeconds(TimeLeft), frmGraphics); }
+void FrmMain::UpdateTimeLeft() {
+    ShowNumber(imgTime, ShownSeconds(TimeLeft), frmGraphics);
+}
 
 // The counter shows the balls on the board, one more than the field.
-void FrmMain::UpdateRemaining() { ShowNumber(imgBalls, std::int64_t{BallsRemaining} + 1, frmGraphics); }
+void FrmMain::UpdateRemaining() {
+    ShowNumber(imgBalls, std::int64_t{BallsRemaining} + 1, frmGraphics);
+}
 
 }  // namespace quibbix

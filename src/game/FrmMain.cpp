@@ -26,6 +26,10 @@ void FrmMain::ConnectEvents() {
     MouseMove = std::bind_front(&FrmMain::Form_MouseMove, this);
     Resize = std::bind_front(&FrmMain::Form_Resize, this);
     Unload = std::bind_front(&FrmMain::Form_Unload, this);
+    Timer1.Tick = std::bind_front(&FrmMain::Timer1_Timer, this);
+    pctNew.Click = std::bind_front(&FrmMain::pctNew_Click, this);
+    pctBoard.MouseMove = std::bind_front(&FrmMain::pctBoard_MouseMove, this);
+    pctSound.Click = std::bind_front(&FrmMain::pctSound_Click, this);
     pctMinimizeIcon.Click = std::bind_front(&FrmMain::pctMinimizeIcon_Click, this);
     pctExit.Click = std::bind_front(&FrmMain::pctExit_Click, this);
     pctExitIcon.Click = std::bind_front(&FrmMain::pctExitIcon_Click, this);

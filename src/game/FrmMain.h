@@ -30,6 +30,14 @@ public:
     // Start-up.
     void Form_Load();
 
+    // The game engine.
+    void PlaceBall(std::int16_t slot);
+    VbBool BallOverlap(std::int32_t x, std::int32_t y) const;
+    void Timer1_Timer();
+    void BallHandler();
+    void pctNew_Click();
+    void pctBoard_MouseMove(std::int16_t button, std::int16_t shift, float x, float y);
+
     // Digit counters.
     void UpdateScore();
     void UpdateLevel();
@@ -42,6 +50,11 @@ public:
 
     // Sound.
     bool SoundOn() const;
+    void PlayEffect(const std::string& fileName, std::int16_t flags);
+    void pctSound_Click();
+
+    // Game over and the top-ten table.
+    void GameOver();
 
     // The window.
     void Form_MouseDown(std::int16_t button, std::int16_t shift, float x, float y);
@@ -56,6 +69,11 @@ public:
 
 private:
     void ConnectEvents();
+    // The parts of a tick.
+    void TouchBall(int slot);
+    void ChooseNewTarget();
+    void RunClock();
+    void ClearLevel();
 
     Platform& platform_;
 };

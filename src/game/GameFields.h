@@ -11,6 +11,13 @@ inline constexpr VbBool kFalse = 0;
 
 // Ball slots 0..100; only 0..LastBall are in play.
 inline constexpr int kBallSlots = 101;
+// Ball types: also the index of the sprite a ball is drawn with.
+inline constexpr std::int16_t kPlainBall = 0;
+inline constexpr std::int16_t kTargetBall = 1;
+inline constexpr std::int16_t kBonusBall = 2;
+// The board holds at most 101 balls: LastBall never passes 100.
+inline constexpr std::int16_t kLastSlot = 100;
+
 // The shape list holds at most every pixel of a 32 x 32 cell.
 inline constexpr int kMaskEntries = 1025;
 

@@ -16,7 +16,8 @@ void Load(Control& control, std::string_view fileName) {
 }  // namespace
 
 FrmGraphics::FrmGraphics()
-    : pctAlphabet(ControlArray<PictureBox, 27>("pctAlphabet")), imgDigit(ControlArray<ImageControl, 11>("imgDigit")) {
+    : pctAlphabet(ControlArray<PictureBox, 27>("pctAlphabet")),
+      imgDigit(ControlArray<ImageControl, 11>("imgDigit")) {
     Load(pctAlphabet[0], "glyph_cursor.png");
     for (int letter = 1; letter <= 26; ++letter) {
         Load(pctAlphabet[letter], std::string("glyph_") + static_cast<char>('A' + letter - 1) + ".png");

@@ -40,10 +40,11 @@ void Apply(const Design& design, Form& form) {
 void MainFormControls::LayOut(Form& form) {
     form.SetPicture(LoadArtwork(form.Name(), "background.png"));
 
-    for (PictureBox* box : {&pctQuibbix, &pctAboutText, &pctScore, &pctLevel, &pctTime, &pctBalls, &pctGameOver,
-                            &pctNew, &pctOk, &pctReset, &pctHighScores, &pctSound, &pctAbout, &pctExit,
-                            &pctMinimizeIcon, &pctExitIcon, &pctVersion[0], &pctVersion[1], &pctVersion[2],
-                            &pctBall[0], &pctBall[1], &pctBall[2]}) {
+    for (PictureBox* box :
+         {&pctQuibbix,    &pctAboutText, &pctScore,        &pctLevel,    &pctTime,       &pctBalls,
+          &pctGameOver,   &pctNew,       &pctOk,           &pctReset,    &pctHighScores, &pctSound,
+          &pctAbout,      &pctExit,      &pctMinimizeIcon, &pctExitIcon, &pctVersion[0], &pctVersion[1],
+          &pctVersion[2], &pctBall[0],   &pctBall[1],      &pctBall[2]}) {
         box->SetAutoSize(true);
     }
 

@@ -30,26 +30,22 @@ Json Controls(const FrmMain& form) {
     Json::Object controls;
     for (const Control* control : form.Controls()) {
         const RectPx bounds = control->Bounds();
-        controls.emplace_back(control->Name(),
-                              Json::Object{{"visible", control->Visible()},
-                                           {"left", bounds.left},
-                                           {"top", bounds.top},
-                                           {"width", bounds.Width()},
-                                           {"height", bounds.Height()},
-                                           {"picture", control->Picture() ? control->Picture()->Name() : ""}});
+        controls.emplace_back(
+            control->Name(), Json::Object{{"visible", control->Visible()},
+                                          {"left", bounds.left},
+                                          {"top", bounds.top},
+                                          {"width", bounds.Width()},
+                                          {"height", bounds.Height()},
+                                          {"picture", control->Picture() ? control->Picture()->Name() : ""}});
     }
     return controls;
 }
 
 Json WindowState(const FrmMain& form, const HeadlessWindow& window) {
-    return Json::Object{{"WindowState", form.WindowState()},
-                        {"BorderStyle", form.BorderStyle()},
-                        {"Caption", form.Caption()},
-                        {"MousePointer", form.MousePointer()},
-                        {"left", window.ScreenLeft()},
-                        {"top", window.ScreenTop()},
-                        {"width", form.Bounds().Width()},
-                        {"height", form.Bounds().Height()},
+    return Json::Object{{"WindowState", form.WindowState()}, {"BorderStyle", form.BorderStyle()},
+                        {"Caption", form.Caption()},         {"MousePointer", form.MousePointer()},
+                        {"left", window.ScreenLeft()},       {"top", window.ScreenTop()},
+                        {"width", form.Bounds().Width()},    {"height", form.Bounds().Height()},
                         {"drags", form.DragsStarted()}};
 }
 

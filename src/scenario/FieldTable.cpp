@@ -33,8 +33,8 @@ T Parse(const std::string& text) {
     } else {
         std::int64_t value = 0;
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-        if (error != std::errc{} || end != text.data() + text.size() || value < std::numeric_limits<T>::min() ||
-            value > std::numeric_limits<T>::max()) {
+        if (error != std::errc{} || end != text.data() + text.size() ||
+            value < std::numeric_limits<T>::min() || value > std::numeric_limits<T>::max()) {
             throw std::invalid_argument("not a whole number of the field's width: " + text);
         }
         return static_cast<T>(value);

@@ -8,7 +8,8 @@ namespace {
 
 // A procedure without arguments or result.
 Procedure Plain(std::string_view name, void (FrmMain::*procedure)()) {
-    return {name, 0, [procedure](FrmMain& form, std::span<const std::int64_t>) -> std::optional<std::int64_t> {
+    return {name, 0,
+            [procedure](FrmMain& form, std::span<const std::int64_t>) -> std::optional<std::int64_t> {
                 (form.*procedure)();
                 return std::nullopt;
             }};

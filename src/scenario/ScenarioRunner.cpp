@@ -59,8 +59,8 @@ bool IsInspection(const std::string& command) {
 
 // The dump's top-level keys; anything else in an expectation names a field or a control.
 bool IsDumpKey(std::string_view key) {
-    for (const char* top : {"fields", "timer", "window", "controls", "focus", "cursor", "sounds", "store", "ended",
-                            "clock_ms"}) {
+    for (const char* top : {"fields", "timer", "window", "controls", "focus", "cursor", "sounds", "store",
+                            "ended", "clock_ms"}) {
         if (key == top) {
             return true;
         }
@@ -112,7 +112,9 @@ int ScenarioRunner::Run(std::istream& script, std::ostream& err) {
     return 0;
 }
 
-FrmMain& ScenarioRunner::Form() { return *form_; }
+FrmMain& ScenarioRunner::Form() {
+    return *form_;
+}
 
 void ScenarioRunner::Execute(const Words& words) {
     const std::string& command = words[0];
@@ -390,9 +392,8 @@ void ScenarioRunner::ExpectControl(const Words& words) {
                                    std::to_string(b.left) + " " + std::to_string(b.top) + " " +
                                    std::to_string(b.Width()) + " " + std::to_string(b.Height()) + " " +
                                    (control->Picture() ? control->Picture()->Name() : "\"\"");
-        const std::string wanted =
-            words[2] + " " + words[3] + " " + words[4] + " " + words[5] + " " + words[6] + " " +
-            (words[7].empty() ? "\"\"" : words[7]);
+        const std::string wanted = words[2] + " " + words[3] + " " + words[4] + " " + words[5] + " " +
+                                   words[6] + " " + (words[7].empty() ? "\"\"" : words[7]);
         if (actual != wanted) {
             throw Failure(name + " is " + actual + ", expected " + wanted);
         }
@@ -434,9 +435,10 @@ void ScenarioRunner::ExpectSprite(const Words& words) {
         for (int x = 0; x < image.Width(); ++x) {
             const int wx = left + x;
             const int wy = top + y;
-            if (!frame.Bounds().Contains(wx, wy) || (frame.At(wx, wy) & 0xFFFFFFu) != (image.At(x, y) & 0xFFFFFFu)) {
-                throw Failure(words[1] + " differs at sprite pixel (" + std::to_string(x) + ", " + std::to_string(y) +
-                              ")");
+            if (!frame.Bounds().Contains(wx, wy) ||
+                (frame.At(wx, wy) & 0xFFFFFFu) != (image.At(x, y) & 0xFFFFFFu)) {
+                throw Failure(words[1] + " differs at sprite pixel (" + std::to_string(x) + ", " +
+                              std::to_string(y) + ")");
             }
         }
     }

@@ -1,5 +1,6 @@
 #include <string>
 
+#include "game/Arithmetic.h"
 #include "game/FrmMain.h"
 #include "shell/SettingsText.h"
 
@@ -15,13 +16,15 @@ void FrmMain::LoadSettings() {
     const std::string& app = platform_.app.Title;
     SettingsStore& store = platform_.settings;
 
-    const std::int16_t sound = ToInt16(LeadingNumber(store.GetSetting(app, kSection, "Sound", "0")));
+    const std::int16_t sound =
+        RoundHalfEven<std::int16_t>(LeadingNumber(store.GetSetting(app, kSection, "Sound", "0")));
     pctSound.SetPicture(sound != 0 ? frmGraphics.pctSoundOn.Picture() : frmGraphics.pctSoundOff.Picture());
 
     for (int n = 1; n <= kRanks; ++n) {
         const std::string number = std::to_string(n);
         HighScoreNames[n] = store.GetSetting(app, kSection, "HighScoreName" + number, "");
-        HighScores[n] = ToInt32(LeadingNumber(store.GetSetting(app, kSection, "HighScore" + number, "0")));
+        HighScores[n] = RoundHalfEven<std::int32_t>(
+            LeadingNumber(store.GetSetting(app, kSection, "HighScore" + number, "0")));
     }
 }
 

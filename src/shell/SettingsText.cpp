@@ -9,22 +9,11 @@ namespace quibbix {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-template <typename Integer>
-Integer RoundHalfEven(double value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
-    const double rounded = std::nearbyint(value);  // the default rounding mode sends halves to even
-    if (rounded <= static_cast<double>(std::numeric_limits<Integer>::min())) {
-        return std::numeric_limits<Integer>::min();
-    }
-    if (rounded >= static_cast<double>(std::numeric_limits<Integer>::max())) {
-        return std::numeric_limits<Integer>::max();
-    }
-    return static_cast<Integer>(rounded);
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
 }
 
 }  // namespace
@@ -66,10 +55,8 @@ double LeadingNumber(std::string_view text) {
     return std::isfinite(value) ? value : std::copysign(std::numeric_limits<double>::max(), value);
 }
 
-std::int16_t ToInt16(double value) { return RoundHalfEven<std::int16_t>(value); }
-
-std::int32_t ToInt32(double value) { return RoundHalfEven<std::int32_t>(value); }
-
-std::string ScoreText(std::int32_t score) { return score >= 0 ? " " + std::to_string(score) : std::to_string(score); }
+std::string ScoreText(std::int32_t score) {
+    return score >= 0 ? " " + std::to_string(score) : std::to_string(score);
+}
 
 }  // namespace quibbix

@@ -9,10 +9,6 @@ namespace quibbix {
 // character that cannot continue a decimal number, and no number at all counts as 0.
 double LeadingNumber(std::string_view text);
 
-// Rounds to the nearest whole number, halves to the even neighbour, held at the type's ends.
-std::int16_t ToInt16(double value);
-std::int32_t ToInt32(double value);
-
 // A score as stored: one blank before a number of 0 or more (" 1500"), a minus sign otherwise.
 std::string ScoreText(std::int32_t score);
 

@@ -25,13 +25,21 @@ void FrmMain::Form_Resize() {
     Refresh();
 }
 
-void FrmMain::Form_Unload() { Terminate(); }
+void FrmMain::Form_Unload() {
+    Terminate();
+}
 
-void FrmMain::pctMinimizeIcon_Click() { SetWindowState(1); }
+void FrmMain::pctMinimizeIcon_Click() {
+    SetWindowState(1);
+}
 
-void FrmMain::pctExit_Click() { Terminate(); }
+void FrmMain::pctExit_Click() {
+    Terminate();
+}
 
-void FrmMain::pctExitIcon_Click() { Terminate(); }
+void FrmMain::pctExitIcon_Click() {
+    Terminate();
+}
 
 // Every way out ends here. A game in progress is abandoned: its score never enters the table.
 void FrmMain::Terminate() {

@@ -26,11 +26,12 @@ protected:
         for (PictureBox* box : {&lower, &upper}) {
             box->Click = [this, box] { events.push_back(box->Name() + " click"); };
             box->MouseDown = [this, box](std::int16_t button, std::int16_t, float x, float y) {
-                events.push_back(box->Name() + " down " + std::to_string(button) + " " + std::to_string(int(x)) +
-                                 "," + std::to_string(int(y)));
+                events.push_back(box->Name() + " down " + std::to_string(button) + " " +
+                                 std::to_string(int(x)) + "," + std::to_string(int(y)));
             };
             box->MouseMove = [this, box](std::int16_t, std::int16_t, float x, float y) {
-                events.push_back(box->Name() + " move " + std::to_string(int(x)) + "," + std::to_string(int(y)));
+                events.push_back(box->Name() + " move " + std::to_string(int(x)) + "," +
+                                 std::to_string(int(y)));
             };
         }
         form.MouseDown = [this](std::int16_t, std::int16_t, float, float) { events.push_back("form down"); };

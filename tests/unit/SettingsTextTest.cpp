@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "game/Arithmetic.h"
 #include "shell/SettingsText.h"
 
 namespace quibbix {
@@ -24,17 +25,19 @@ TEST(SettingsTextTest, LeadingNumberReadsUpToTheFirstForeignCharacter) {
 }
 
 TEST(SettingsTextTest, WholeNumbersRoundHalvesToEvenAndStopAtTheEnds) {
-    EXPECT_EQ(ToInt32(2.5), 2);
-    EXPECT_EQ(ToInt32(3.5), 4);
-    EXPECT_EQ(ToInt32(-2.5), -2);
-    EXPECT_EQ(ToInt32(2.4999), 2);
-    EXPECT_EQ(ToInt32(1e12), std::numeric_limits<std::int32_t>::max());
-    EXPECT_EQ(ToInt32(-1e12), std::numeric_limits<std::int32_t>::min());
-    EXPECT_EQ(ToInt32(LeadingNumber("99999999999999999999999")), std::numeric_limits<std::int32_t>::max());
-    EXPECT_EQ(ToInt32(LeadingNumber(std::string(1000, '9'))), std::numeric_limits<std::int32_t>::max());
-    EXPECT_EQ(ToInt16(LeadingNumber("7")), 7);
-    EXPECT_EQ(ToInt16(LeadingNumber("0.4")), 0);
-    EXPECT_EQ(ToInt16(LeadingNumber("70000")), 32767);
+    EXPECT_EQ(RoundHalfEven<std::int32_t>(2.5), 2);
+    EXPECT_EQ(RoundHalfEven<std::int32_t>(3.5), 4);
+    EXPECT_EQ(RoundHalfEven<std::int32_t>(-2.5), -2);
+    EXPECT_EQ(RoundHalfEven<std::int32_t>(2.4999), 2);
+    EXPECT_EQ(RoundHalfEven<std::int32_t>(1e12), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(RoundHalfEven<std::int32_t>(-1e12), std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(RoundHalfEven<std::int32_t>(LeadingNumber("99999999999999999999999")),
+              std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(RoundHalfEven<std::int32_t>(LeadingNumber(std::string(1000, '9'))),
+              std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(RoundHalfEven<std::int16_t>(LeadingNumber("7")), 7);
+    EXPECT_EQ(RoundHalfEven<std::int16_t>(LeadingNumber("0.4")), 0);
+    EXPECT_EQ(RoundHalfEven<std::int16_t>(LeadingNumber("70000")), 32767);
 }
 
 TEST(SettingsTextTest, ScoresAreWrittenWithALeadingBlankOrSign) {

@@ -16,8 +16,8 @@ std::unique_ptr<SettingsStore> MakeStore(const std::string& settingsFile, const 
 }  // namespace
 
 HeadlessPlatform::HeadlessPlatform(const std::string& settingsFile, std::string programDir)
-    : settings_(MakeStore(settingsFile, App{}.Title)),
-      services_{window_, clock_, *settings_, sound_, random_, App{}} {
+    : settings_(MakeStore(settingsFile, App{}.Title)), services_{window_, clock_,  *settings_,
+                                                                 sound_,  random_, App{}} {
     services_.app.Path = std::move(programDir);
 }
 

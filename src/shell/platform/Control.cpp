@@ -24,6 +24,9 @@ void Control::Place(int left, int top, int width, int height) {
     top_ = top;
     width_ = width;
     height_ = height;
+    const int leftPx = TwipsToPixels(left);
+    const int topPx = TwipsToPixels(top);
+    bounds_ = {leftPx, topPx, leftPx + TwipsToPixels(width), topPx + TwipsToPixels(height)};
     if (sizeChanged) {
         Resized();
     }
@@ -36,15 +39,10 @@ void Control::SetPicture(PictureRef picture) {
     picture_ = std::move(picture);
     if (AutoSize() && picture_ != nullptr) {
         const int frame = framed_ ? 2 : 0;
-        Place(left_, top_, PixelsToTwips(picture_->Width() + frame), PixelsToTwips(picture_->Height() + frame));
+        Place(left_, top_, PixelsToTwips(picture_->Width() + frame),
+              PixelsToTwips(picture_->Height() + frame));
     }
     Invalidate();
-}
-
-RectPx Control::Bounds() const {
-    const int left = TwipsToPixels(left_);
-    const int top = TwipsToPixels(top_);
-    return {left, top, left + TwipsToPixels(width_), top + TwipsToPixels(height_)};
 }
 
 RectPx Control::ClientBounds() const {
@@ -59,7 +57,9 @@ float Control::ScaleX(int windowX) const {
     return static_cast<float>(PixelsToTwips(windowX - ClientBounds().left));
 }
 
-float Control::ScaleY(int windowY) const { return static_cast<float>(PixelsToTwips(windowY - ClientBounds().top)); }
+float Control::ScaleY(int windowY) const {
+    return static_cast<float>(PixelsToTwips(windowY - ClientBounds().top));
+}
 
 void Control::Invalidate() const {
     if (form_ != nullptr && visible_) {

@@ -51,7 +51,7 @@ public:
     void SetHand(bool hand) { hand_ = hand; }
 
     // Where the control stands in the window, frame included.
-    RectPx Bounds() const;
+    RectPx Bounds() const { return bounds_; }
     // The area inside the frame.
     RectPx ClientBounds() const;
 
@@ -85,6 +85,8 @@ private:
     int top_ = 0;
     int width_ = 0;
     int height_ = 0;
+    // The layout rounded to window pixels, kept because every drawing call asks for it.
+    RectPx bounds_;
     PictureRef picture_;
     bool framed_ = false;
     bool hand_ = false;

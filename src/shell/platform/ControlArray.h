@@ -14,7 +14,8 @@ std::array<ControlType, N> ControlArray(std::string_view base, Args... args) {
     };
     return [&]<std::size_t... I>(std::index_sequence<I...>) {
         return std::array<ControlType, N>{ControlType(name(I), args...)...};
-    }(std::make_index_sequence<N>{});
+    }
+    (std::make_index_sequence<N>{});
 }
 
 }  // namespace quibbix

@@ -68,7 +68,9 @@ void Form::SendMessageA(int message, int wParam, int /*lParam*/) {
     }
 }
 
-Control* Form::Target(int x, int y) const { return capture_ != nullptr ? capture_ : ControlAt(x, y); }
+Control* Form::Target(int x, int y) const {
+    return capture_ != nullptr ? capture_ : ControlAt(x, y);
+}
 
 void Form::PointerMoved(int x, int y, std::int16_t buttons) {
     TrackCursor(x, y);
@@ -77,7 +79,8 @@ void Form::PointerMoved(int x, int y, std::int16_t buttons) {
             target->MouseMove(buttons, ShiftState(), target->ScaleX(x), target->ScaleY(y));
         }
     } else if (MouseMove) {
-        MouseMove(buttons, ShiftState(), static_cast<float>(PixelsToTwips(x)), static_cast<float>(PixelsToTwips(y)));
+        MouseMove(buttons, ShiftState(), static_cast<float>(PixelsToTwips(x)),
+                  static_cast<float>(PixelsToTwips(y)));
     }
 }
 
@@ -89,7 +92,8 @@ void Form::ButtonPressed(int x, int y, std::int16_t button) {
             target->MouseDown(button, ShiftState(), target->ScaleX(x), target->ScaleY(y));
         }
     } else if (MouseDown) {
-        MouseDown(button, ShiftState(), static_cast<float>(PixelsToTwips(x)), static_cast<float>(PixelsToTwips(y)));
+        MouseDown(button, ShiftState(), static_cast<float>(PixelsToTwips(x)),
+                  static_cast<float>(PixelsToTwips(y)));
     }
 }
 

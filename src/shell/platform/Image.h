@@ -22,7 +22,9 @@ inline constexpr std::uint32_t ToColorRef(Argb pixel) {
 }
 
 // A colour value 0x00BBGGRR turned into an opaque pixel.
-inline constexpr Argb FromColorRef(std::uint32_t color) { return 0xFF000000u | ToColorRef(color); }
+inline constexpr Argb FromColorRef(std::uint32_t color) {
+    return 0xFF000000u | ToColorRef(color);
+}
 
 class Image {
 public:
@@ -40,7 +42,7 @@ public:
     Argb* Row(int y) { return pixels_.data() + Index(0, y); }
     const std::vector<Argb>& Pixels() const { return pixels_; }
 
-    void Fill(Argb colour) { pixels_.assign(pixels_.size(), colour); }
+    void Fill(Argb colour) { FillRect(Bounds(), colour); }
     void FillRect(RectPx rect, Argb colour);
 
     bool operator==(const Image&) const = default;

@@ -27,16 +27,22 @@ void PictureBox::SetPicture(PictureRef picture) {
 Image PictureBox::BlankSurface() const {
     const RectPx inner = ClientBounds();
     Image blank(std::max(inner.Width(), 0), std::max(inner.Height(), 0), backColor_);
-    if (Picture() != nullptr) {
-        const Image& picture = Picture()->Image();
-        CopyRect(blank, 0, 0, picture.Width(), picture.Height(), picture, 0, 0, RasterOp::SrcCopy);
-    }
+    PaintBackground(blank);
     return blank;
 }
 
+void PictureBox::PaintBackground(Image& image) const {
+    image.Fill(backColor_);
+    if (Picture() != nullptr) {
+        const quibbix::Image& picture = Picture()->Image();
+        CopyRect(image, 0, 0, picture.Width(), picture.Height(), picture, 0, 0, RasterOp::SrcCopy);
+    }
+}
+
+// The board is cleared every tick: the drawing image is reused, never reallocated.
 void PictureBox::Cls() {
     if (surface_) {
-        surface_ = BlankSurface();
+        PaintBackground(*surface_);
     }
     Invalidate();
 }
@@ -70,7 +76,8 @@ void PictureBox::PaintPicture(const PictureRef& picture, double x, double y) {
     const double perPixel = scale_ == ScaleMode::Twips ? kTwipsPerPixel : 1;
     const int px = static_cast<int>(std::lround(x / perPixel));
     const int py = static_cast<int>(std::lround(y / perPixel));
-    CopyRect(Surface(), px, py, picture->Width(), picture->Height(), picture->Image(), 0, 0, RasterOp::SrcCopy);
+    CopyRect(Surface(), px, py, picture->Width(), picture->Height(), picture->Image(), 0, 0,
+             RasterOp::SrcCopy);
 }
 
 std::uint32_t PictureBox::GetPixel(int x, int y) const {
@@ -103,8 +110,8 @@ void PictureBox::Paint(Image& frame, RectPx clip) const {
     }
     frame.FillRect(area, backColor_);
     if (Picture() != nullptr) {
-        CopyRect(frame, area.left, area.top, area.Width(), area.Height(), Picture()->Image(), area.left - inner.left,
-                 area.top - inner.top, RasterOp::SrcCopy);
+        CopyRect(frame, area.left, area.top, area.Width(), area.Height(), Picture()->Image(),
+                 area.left - inner.left, area.top - inner.top, RasterOp::SrcCopy);
     }
 }
 

@@ -51,6 +51,7 @@ protected:
 
 private:
     Image BlankSurface() const;
+    void PaintBackground(Image& image) const;
 
     ScaleMode scale_;
     bool autoSize_ = false;

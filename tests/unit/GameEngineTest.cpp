@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <set>
+
+#include "tests/unit/HeadlessGame.h"
+
+namespace quibbix {
+namespace {
+
+class GameEngineTest : public ::testing::Test {
+protected:
+    // Leaves only the target, in the highest slot in play, on the board, moving down-right, with the pointer
+    // where it will be after the next move.
+    void AimAtTheOnlyTarget() {
+        FrmMain& form = game.form;
+        for (int other = 0; other <= form.LastBall; ++other) {
+            form.BallActive[other] = kFalse;
+        }
+        const int slot = form.LastBall;
+        form.BallActive[slot] = kTrue;
+        form.BallType[slot] = kTargetBall;
+        form.BallX[slot] = 100;
+        form.BallY[slot] = 100;
+        form.BallDX[slot] = 1;
+        form.BallDY[slot] = 1;
+        form.BallsRemaining = 0;
+        form.PointerX = 101 + 16;
+        form.PointerY = 101 + 16;
+    }
+
+    HeadlessGame game;
+};
+
+TEST_F(GameEngineTest, PlaceBallUsesExactlySevenDrawsInOrder) {
+    FrmMain& form = game.form;
+    form.BallSpeed = 1.2;
+    for (const float r : {0.5f, 0.25f, 0.9f, 0.1f, 0.9f, 0.6f, 0.4995f, 0.0f}) {
+        game.platform.Rng().Queue(r);
+    }
+    form.PlaceBall(7);
+    EXPECT_EQ(form.BallX[7], 176);
+    EXPECT_EQ(form.BallY[7], 88);
+    EXPECT_EQ(form.BallDX[7], -2);  // floor(0.9 * 1.2) + 1, negated for a draw below one half
+    EXPECT_EQ(form.BallDY[7], 2);
+    EXPECT_EQ(form.BallType[7], kBonusBall);  // the 500th of 1000
+    EXPECT_EQ(form.BallActive[7], kTrue);
+    EXPECT_EQ(game.platform.Rng().Next(), 0.0f) << "the eighth value is left for the next draw";
+
+    // The largest value below 1 stays on the board and short of a bonus.
+    for (int i = 0; i < 7; ++i) {
+        game.platform.Rng().Queue(std::nextafter(1.0f, 0.0f));
+    }
+    form.PlaceBall(8);
+    EXPECT_EQ(form.BallX[8], 351);
+    EXPECT_EQ(form.BallDX[8], 2);
+    EXPECT_EQ(form.BallType[8], kPlainBall);
+}
+
+TEST_F(GameEngineTest, StepMagnitudesFollowTheSpeed) {
+    FrmMain& form = game.form;
+    game.platform.Rng().Seed(99);
+    for (const double speed : {0.2, 1.0, 1.2, 0.2 * 5}) {
+        form.BallSpeed = speed;
+        std::set<int> magnitudes;
+        for (int i = 0; i < 2000; ++i) {
+            form.PlaceBall(0);
+            magnitudes.insert(std::abs(form.BallDX[0]));
+            magnitudes.insert(std::abs(form.BallDY[0]));
+            ASSERT_LE(form.BallX[0], 351);
+            ASSERT_NE(form.BallType[0], kTargetBall);
+        }
+        EXPECT_EQ(magnitudes, (speed > 1.0 ? std::set<int>{1, 2} : std::set<int>{1})) << speed;
+    }
+}
+
+TEST_F(GameEngineTest, OnlyTheDrawnPixelsOfABallTouchThePointer) {
+    FrmMain& form = game.form;
+    form.PointerX = -1;
+    form.PointerY = 50;
+    EXPECT_EQ(form.BallOverlap(-20, 40), kFalse);
+    form.PointerX = 40;
+    form.PointerY = 40;
+    EXPECT_EQ(form.BallOverlap(40, 40), kFalse) << "the cell's transparent corner";
+    EXPECT_EQ(form.BallOverlap(8, 8), kFalse) << "the box's far corner, (x + 32, y + 32)";
+    for (int i = 0; i < form.MaskCount; ++i) {
+        ASSERT_EQ(form.BallOverlap(40 - form.MaskX[i], 40 - form.MaskY[i]), kTrue);
+    }
+    form.MaskCount = 0;
+    EXPECT_EQ(form.BallOverlap(40 - 16, 40 - 16), kFalse);
+}
+
+TEST_F(GameEngineTest, ABallAtTheEdgeTurnsRoundOnTheSpot) {
+    FrmMain& form = game.form;
+    form.pctNew_Click();
+    form.BallX[0] = 352;
+    form.BallDX[0] = 2;
+    form.BallY[0] = 0;
+    form.BallDY[0] = -1;
+    game.Tick();
+    EXPECT_EQ(form.BallX[0], 350);
+    EXPECT_EQ(form.BallDX[0], -2);
+    EXPECT_EQ(form.BallY[0], 1);
+}
+
+TEST_F(GameEngineTest, LevelsGrowByTheQuotaRoundedHalfToEven) {
+    FrmMain& form = game.form;
+    form.pctNew_Click();
+    const struct {
+        int lastBall;
+        double levelTime;
+    } table[] = {{1, 20}, {2, 25}, {2, 30}, {2, 35}, {3, 40}, {4, 45}, {4, 50}, {4, 55}, {5, 60}, {6, 65}};
+    double speed = 0.2;
+    for (int level = 1; level <= 10; ++level) {
+        SCOPED_TRACE(level);
+        EXPECT_EQ(form.Level, level);
+        EXPECT_EQ(form.LastBall, table[level - 1].lastBall);
+        EXPECT_EQ(form.BallsRemaining, table[level - 1].lastBall);
+        EXPECT_EQ(form.LevelTime, table[level - 1].levelTime);
+        EXPECT_EQ(form.BallSpeed, speed) << "accumulated, never recomputed";
+        EXPECT_EQ(form.BallType[0], kTargetBall);
+        AimAtTheOnlyTarget();
+        game.Tick();
+        speed += 0.2;
+    }
+    EXPECT_EQ(form.BallSpeed, 0.2 + 0.2 + 0.2 + 0.2 + 0.2 + 0.2 + 0.2 + 0.2 + 0.2 + 0.2 + 0.2);
+    EXPECT_NE(form.BallSpeed, 2.2);
+}
+
+TEST_F(GameEngineTest, TheQuotaStopsAtOneHundredAndOneBalls) {
+    FrmMain& form = game.form;
+    form.pctNew_Click();
+    form.BallQuota = 99.0;
+    AimAtTheOnlyTarget();
+    game.Tick();
+    EXPECT_EQ(form.BallQuota, 99.5);
+    EXPECT_EQ(form.LastBall, 100);
+    AimAtTheOnlyTarget();
+    game.Tick();
+    EXPECT_EQ(form.BallQuota, 99.5);
+    EXPECT_EQ(form.LastBall, 100);
+}
+
+TEST_F(GameEngineTest, ClearingALevelTurnsEveryStartedSecondIntoPoints) {
+    FrmMain& form = game.form;
+    form.pctNew_Click();
+    form.TimeLeft = 3.45;
+    AimAtTheOnlyTarget();
+    form.PointerX = 117;
+    game.Tick();
+    EXPECT_EQ(form.Score, 100 + 400);
+    EXPECT_EQ(form.Level, 2);
+    EXPECT_EQ(form.TimeLeft, 25);
+    EXPECT_EQ(form.LevelTime, 25);
+    EXPECT_EQ(form.PointerX, -1) << "nothing counts as touched until the pointer moves";
+    EXPECT_TRUE(form.Timer1.Enabled());
+}
+
+TEST_F(GameEngineTest, FieldsStopAtTheirLimitsInsteadOfWrapping) {
+    FrmMain& form = game.form;
+    form.pctNew_Click();
+    form.Score = std::numeric_limits<std::int32_t>::max() - 50;
+    form.TimeLeft = 2.0;
+    AimAtTheOnlyTarget();
+    game.Tick();
+    EXPECT_EQ(form.Score, std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(Handle(form.imgScore[5].Picture()), Handle(form.frmGraphics.imgDigit[9].Picture()));
+    EXPECT_EQ(Handle(form.imgScore[0].Picture()), Handle(form.frmGraphics.imgDigit[9].Picture()));
+
+    form.Level = std::numeric_limits<std::int16_t>::max();
+    AimAtTheOnlyTarget();
+    game.Tick();
+    EXPECT_EQ(form.Level, std::numeric_limits<std::int16_t>::max());
+    EXPECT_EQ(Handle(form.imgLevel[1].Picture()), Handle(form.frmGraphics.imgDigit[9].Picture()));
+}
+
+TEST_F(GameEngineTest, APlainBallTouchedWithAFullBoardChangesNothing) {
+    FrmMain& form = game.form;
+    form.pctNew_Click();
+    form.LastBall = 100;
+    for (int slot = 0; slot <= 100; ++slot) {
+        form.BallActive[slot] = kFalse;
+    }
+    form.BallActive[100] = kTrue;
+    form.BallType[100] = kPlainBall;
+    form.BallX[100] = 0;
+    form.BallY[100] = 0;
+    form.BallDX[100] = 1;
+    form.BallDY[100] = 1;
+    form.BallsRemaining = 0;
+    form.PointerX = 17;
+    form.PointerY = 17;
+    form.TimeLeft = 5.0;
+    game.Tick();
+    EXPECT_EQ(form.LastBall, 100);
+    EXPECT_EQ(form.BallsRemaining, 0);
+    EXPECT_EQ(form.TimeLeft, 5.0) << "a tick with a touch never runs the clock";
+    EXPECT_TRUE(game.platform.Sounds().Requests().empty());
+}
+
+TEST_F(GameEngineTest, TheNewTargetIsDrawnAmongTheBallsStillOnTheBoard) {
+    FrmMain& form = game.form;
+    form.pctNew_Click();
+    form.LastBall = 4;
+    form.BallsRemaining = 2;
+    for (int slot = 0; slot <= 4; ++slot) {
+        form.BallActive[slot] = slot == 0 || slot == 2 || slot == 4 ? kTrue : kFalse;
+        form.BallType[slot] = kPlainBall;
+        form.BallX[slot] = 300;
+        form.BallY[slot] = 300;
+        form.BallDX[slot] = 1;
+        form.BallDY[slot] = 1;
+    }
+    form.BallType[0] = kTargetBall;
+    form.BallX[0] = 0;
+    form.BallY[0] = 0;
+    form.PointerX = 17;
+    form.PointerY = 17;
+    // Draws landing on cleared slots 1 and 3 are drawn again; 0.3 lands on slot 2.
+    for (const float r : {0.0f, 0.5f, 0.3f}) {
+        game.platform.Rng().Queue(r);
+    }
+    game.Tick();
+    EXPECT_EQ(form.BallActive[0], kFalse);
+    EXPECT_EQ(form.BallType[0], kTargetBall) << "a cleared slot keeps its type";
+    EXPECT_EQ(form.BallType[2], kTargetBall);
+    EXPECT_EQ(form.BallType[4], kPlainBall);
+}
+
+}  // namespace
+}  // namespace quibbix
