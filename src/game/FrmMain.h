@@ -53,8 +53,24 @@ public:
     void PlayEffect(const std::string& fileName, std::int16_t flags);
     void pctSound_Click();
 
-    // Game over and the top-ten table.
+    // Screens.
+    void HideMainScreen();
+    void ShowMainScreen();
+    void pctAbout_Click();
+    void pctAboutText_Click();
+
+    // Game over, the top-ten table and the typing of a new entry's name.
     void GameOver();
+    void ClearHighScores();
+    void pctReset_Click();
+    void BlankNameRow(std::int16_t row);
+    void DrawCursor();
+    void EraseCursor();
+    void ShowHighScores();
+    void StartNameEntry();
+    void pctHighScore_KeyPress(std::int16_t key);
+    void pctOk_Click();
+    void pctHighScores_Click();
 
     // The window.
     void Form_MouseDown(std::int16_t button, std::int16_t shift, float x, float y);
@@ -74,6 +90,8 @@ private:
     void ChooseNewTarget();
     void RunClock();
     void ClearLevel();
+    // The sprite that draws a character of a name; null for a character without one.
+    PictureRef Glyph(char character) const;
 
     Platform& platform_;
 };

@@ -10,6 +10,9 @@ namespace quibbix {
 
 // The sprite library: a form that is never shown, whose controls only lend their pictures. Other
 // controls show these very picture objects, so a button's state can be told by picture identity.
+// imgDigit(10) is the full stop.
+inline constexpr int kFullStop = 10;
+
 class FrmGraphics {
 public:
     FrmGraphics();

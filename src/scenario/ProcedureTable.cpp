@@ -24,6 +24,31 @@ const std::vector<Procedure>& Procedures() {
         Plain("UpdateRemaining", &FrmMain::UpdateRemaining),
         Plain("LoadSettings", &FrmMain::LoadSettings),
         Plain("SaveSettings", &FrmMain::SaveSettings),
+        Plain("Timer1_Timer", &FrmMain::Timer1_Timer),
+        Plain("BallHandler", &FrmMain::BallHandler),
+        Plain("GameOver", &FrmMain::GameOver),
+        Plain("ClearHighScores", &FrmMain::ClearHighScores),
+        Plain("HideMainScreen", &FrmMain::HideMainScreen),
+        Plain("ShowMainScreen", &FrmMain::ShowMainScreen),
+        Plain("ShowHighScores", &FrmMain::ShowHighScores),
+        Plain("StartNameEntry", &FrmMain::StartNameEntry),
+        Plain("DrawCursor", &FrmMain::DrawCursor),
+        Plain("EraseCursor", &FrmMain::EraseCursor),
+        Plain("Terminate", &FrmMain::Terminate),
+        {"PlaceBall", 1,
+         [](FrmMain& form, std::span<const std::int64_t> args) -> std::optional<std::int64_t> {
+             form.PlaceBall(static_cast<std::int16_t>(args[0]));
+             return std::nullopt;
+         }},
+        {"BallOverlap", 2,
+         [](FrmMain& form, std::span<const std::int64_t> args) -> std::optional<std::int64_t> {
+             return form.BallOverlap(static_cast<std::int32_t>(args[0]), static_cast<std::int32_t>(args[1]));
+         }},
+        {"BlankNameRow", 1,
+         [](FrmMain& form, std::span<const std::int64_t> args) -> std::optional<std::int64_t> {
+             form.BlankNameRow(static_cast<std::int16_t>(args[0]));
+             return std::nullopt;
+         }},
     };
     return procedures;
 }
