@@ -1,6 +1,5 @@
 #include "shell/SettingsText.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -21,6 +20,7 @@ bool IsDigit(char c) {
 double LeadingNumber(std::string_view text) {
     // Gather sign, digits, one decimal point and an exponent, skipping blanks, until a character
     // that cannot continue the number.
+    constexpr std::size_t kLongestUseful = 400;  // far beyond any double's digits
     std::string number;
     bool digits = false;
     bool point = false;
@@ -29,22 +29,23 @@ double LeadingNumber(std::string_view text) {
         if (IsBlank(c)) {
             continue;
         }
-        const char last = number.empty() ? '\0' : number.back();
+        const bool signAllowed = number.empty() || number.back() == 'e';
         if (IsDigit(c)) {
             digits = true;
-        } else if ((c == '+' || c == '-') && (number.empty() || last == 'e')) {
+            number += c;
         } else if (c == '.' && !point && !exponent) {
             point = true;
+            number += c;
         } else if ((c == 'e' || c == 'E' || c == 'd' || c == 'D') && digits && !exponent) {
             exponent = true;
             number += 'e';
-            continue;
+        } else if ((c == '+' || c == '-') && signAllowed) {
+            number += c;
         } else {
             break;
         }
-        number += c;
-        if (number.size() > 400) {
-            break;  // far beyond any double; the rest cannot change the outcome much
+        if (number.size() > kLongestUseful) {
+            break;
         }
     }
     if (!digits) {
@@ -56,7 +57,11 @@ double LeadingNumber(std::string_view text) {
 }
 
 std::string ScoreText(std::int32_t score) {
-    return score >= 0 ? " " + std::to_string(score) : std::to_string(score);
+    std::string text = std::to_string(score);
+    if (score >= 0) {
+        text.insert(text.begin(), ' ');
+    }
+    return text;
 }
 
 }  // namespace quibbix

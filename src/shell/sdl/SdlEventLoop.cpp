@@ -1,0 +1,242 @@
+#include "shell/sdl/SdlEventLoop.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+namespace quibbix {
+
+namespace {
+
+// How often a dragged window catches up with the pointer: smooth to the eye, idle to the processor.
+constexpr std::int64_t kDragPollMs = 10;
+
+// The form numbers the buttons 1 left, 2 right, 4 middle; 0 for one it does not know.
+std::int16_t FormButton(std::uint8_t button) {
+    switch (button) {
+        case SDL_BUTTON_LEFT:
+            return kLeftButton;
+        case SDL_BUTTON_RIGHT:
+            return kRightButton;
+        case SDL_BUTTON_MIDDLE:
+            return kMiddleButton;
+        default:
+            return 0;
+    }
+}
+
+std::int16_t FormButtons(std::uint32_t state) {
+    std::int16_t buttons = 0;
+    if ((state & SDL_BUTTON_LMASK) != 0) {
+        buttons |= kLeftButton;
+    }
+    if ((state & SDL_BUTTON_RMASK) != 0) {
+        buttons |= kRightButton;
+    }
+    if ((state & SDL_BUTTON_MMASK) != 0) {
+        buttons |= kMiddleButton;
+    }
+    return buttons;
+}
+
+bool IsLetterOrDigit(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+// The keys the game reads besides letters and digits; 0 for the rest.
+std::int16_t KeyCode(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            return 13;
+        case SDLK_BACKSPACE:
+            return 8;
+        default:
+            return 0;
+    }
+}
+
+class EventLoop {
+public:
+    EventLoop(SdlWindow& window, Form& form, Timer& timer, const Clock& clock)
+        : window_(window), form_(form), timer_(timer), clock_(clock) {}
+
+    void Run();
+
+private:
+    std::optional<bool> Wait(SDL_Event& event) const;
+    void Handle(const SDL_Event& event);
+    void Motion(const SDL_MouseMotionEvent& motion);
+    void Button(const SDL_MouseButtonEvent& button);
+    void Text(const char* text);
+    void Window(const SDL_WindowEvent& window);
+    void Minimized();
+    void Restored();
+
+    SdlWindow& window_;
+    Form& form_;
+    Timer& timer_;
+    const Clock& clock_;
+};
+
+void EventLoop::Run() {
+    while (!window_.Ended()) {
+        SDL_Event event;
+        const std::optional<bool> waited = Wait(event);
+        if (!waited) {
+            // The window system is gone: the game closes as if the desktop had closed it, and a
+            // game that does not end is left rather than spun on.
+            form_.CloseRequested();
+            return;
+        }
+        if (*waited) {
+            Handle(event);
+            while (!window_.Ended() && SDL_PollEvent(&event) != 0) {
+                Handle(event);
+            }
+            if (window_.Ended()) {
+                return;
+            }
+            window_.PresentChanges();
+        }
+        window_.FollowPointer();
+        // Asked again: the events may have stopped, started or restarted the timer.
+        const std::optional<std::int64_t> due = timer_.NextDue();
+        if (due && clock_.NowMs() >= *due) {
+            timer_.Fire();
+            if (window_.Ended()) {
+                return;
+            }
+            window_.PresentChanges();
+        }
+    }
+}
+
+// Sleeps until an event comes or the timer is due: true with an event, false without one, nothing
+// when waiting failed.
+std::optional<bool> EventLoop::Wait(SDL_Event& event) const {
+    std::optional<std::int64_t> wait;
+    if (const std::optional<std::int64_t> due = timer_.NextDue()) {
+        wait = std::clamp<std::int64_t>(*due - clock_.NowMs(), 0, std::numeric_limits<int>::max());
+    }
+    // A window that follows the pointer exactly keeps the pointer still inside it, and SDL reports
+    // no motion then: while dragging, the pointer is looked at often.
+    if (window_.Dragging()) {
+        wait = std::min(wait.value_or(kDragPollMs), kDragPollMs);
+    }
+    if (!wait) {
+        if (SDL_WaitEvent(&event) == 0) {
+            return std::nullopt;
+        }
+        return true;
+    }
+    return SDL_WaitEventTimeout(&event, static_cast<int>(*wait)) != 0;
+}
+
+void EventLoop::Handle(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_MOUSEMOTION:
+            Motion(event.motion);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            Button(event.button);
+            break;
+        case SDL_TEXTINPUT:
+            Text(event.text.text);
+            break;
+        case SDL_KEYDOWN:
+            if (const std::int16_t code = KeyCode(event.key.keysym.sym); code != 0) {
+                form_.KeyPressed(code);
+            }
+            break;
+        case SDL_WINDOWEVENT:
+            Window(event.window);
+            break;
+        case SDL_QUIT:
+            form_.CloseRequested();
+            break;
+        default:
+            break;
+    }
+}
+
+void EventLoop::Motion(const SDL_MouseMotionEvent& motion) {
+    // While the window follows the pointer the form hears nothing, as when a title bar is dragged.
+    if (window_.Dragging()) {
+        window_.FollowPointer();
+        return;
+    }
+    form_.PointerMoved(motion.x, motion.y, FormButtons(motion.state));
+}
+
+void EventLoop::Button(const SDL_MouseButtonEvent& button) {
+    const std::int16_t formButton = FormButton(button.button);
+    if (formButton == 0) {
+        return;
+    }
+    if (button.type == SDL_MOUSEBUTTONDOWN) {
+        if (window_.Dragging()) {
+            return;
+        }
+        window_.SetPressingButton(button.button);
+        form_.ButtonPressed(button.x, button.y, formButton);
+        window_.SetPressingButton(0);
+    } else if (!window_.EndsDrag(button.button)) {
+        form_.ButtonReleased(button.x, button.y, formButton);
+    }
+}
+
+void EventLoop::Text(const char* text) {
+    for (const char* c = text; *c != '\0' && !window_.Ended(); ++c) {
+        if (IsLetterOrDigit(*c)) {
+            form_.KeyPressed(static_cast<std::int16_t>(*c));
+        }
+    }
+}
+
+void EventLoop::Window(const SDL_WindowEvent& window) {
+    switch (window.event) {
+        case SDL_WINDOWEVENT_MINIMIZED:
+            Minimized();
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SHOWN:
+            Restored();
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            window_.PresentAll();
+            break;
+        default:
+            break;
+    }
+}
+
+// The form hears of a change of state once: the window system reports the return from the taskbar
+// more than once, and a change the game made itself is known to the form already.
+void EventLoop::Minimized() {
+    if (form_.WindowState() != 1) {
+        form_.WindowStateChanged(1);
+    }
+}
+
+void EventLoop::Restored() {
+    if (form_.WindowState() == 1) {
+        form_.WindowStateChanged(0);
+    }
+    if (!window_.Ended()) {
+        window_.PresentAll();
+    }
+}
+
+}  // namespace
+
+void RunEventLoop(SdlWindow& window, Form& form, Timer& timer, const Clock& clock) {
+    EventLoop(window, form, timer, clock).Run();
+}
+
+}  // namespace quibbix
