@@ -8,6 +8,7 @@ packages=(
     libsdl2-dev libsdl2-mixer-dev libpng-dev
     libgtest-dev libbenchmark-dev
     clang-format
+    xvfb openbox xdotool x11-utils imagemagick
 )
 
 missing=()
