@@ -28,7 +28,7 @@ test-asan: setup
 SOURCES = $(shell git ls-files '*.cpp' '*.h')
 
 check-format: setup
-	clang-format --dry-run -Werror $(SOURCES)
+	@clang-format --dry-run -Werror $(SOURCES) && echo "formatting: ok"
 
 format: setup
 	clang-format -i $(SOURCES)

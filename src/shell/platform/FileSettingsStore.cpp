@@ -299,7 +299,7 @@ void FileSettingsStore::SaveSetting(std::string_view app, std::string_view secti
         return;
     }
     values_.SaveSetting(app_, section, key, value);
-    saved_[std::string(section)].emplace(key);
+    saved_[std::string(section)].insert(key);
 }
 
 std::map<std::string, std::string> FileSettingsStore::Values(std::string_view app,
@@ -328,6 +328,14 @@ void FileSettingsStore::Flush() noexcept {
     } catch (...) {
         // Out of memory while rendering: the old file stays, as on any other failure.
     }
+}
+
+bool FileSettingsStore::KeySet::insert(std::string_view key) {
+    if (!index_.emplace(key).second) {
+        return false;
+    }
+    order_.emplace_back(key);
+    return true;
 }
 
 bool FileSettingsStore::Serves(std::string_view app) const {
@@ -382,7 +390,7 @@ std::string FileSettingsStore::Render(const std::vector<std::string_view>& lines
             header = i;
         } else if (line.kind == Line::Kind::kEntry && section && WasSaved(*section, line.key)) {
             // Later duplicates are dropped: reading the file again would let them win over the new value.
-            if (written[std::string(*section)].emplace(line.key).second) {
+            if (written[std::string(*section)].insert(line.key)) {
                 AppendEntry(out, *section, line.key);
             }
             continue;
@@ -416,7 +424,7 @@ void FileSettingsStore::AppendSaved(std::string& out, std::string_view section,
     auto& done = written[std::string(section)];
     for (const auto& key : keys->second) {
         // A key that could not be read back (with "=" or a line break in it) stays in memory only.
-        if (IsWritableName(key, "=") && done.insert(key).second) {
+        if (IsWritableName(key, "=") && done.insert(key)) {
             AppendEntry(out, section, key);
         }
     }

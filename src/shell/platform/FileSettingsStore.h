@@ -52,7 +52,20 @@ public:
     void Flush() noexcept override;
 
 private:
-    using KeySet = std::set<std::string, AsciiCaseLess>;
+    // Keys in the order they were first saved, so a new file reads in the order the game wrote
+    // it; compared without regard to case.
+    class KeySet {
+    public:
+        // True when the key was not in the set yet.
+        bool insert(std::string_view key);
+        bool contains(std::string_view key) const { return index_.contains(key); }
+        auto begin() const { return order_.begin(); }
+        auto end() const { return order_.end(); }
+
+    private:
+        std::set<std::string, AsciiCaseLess> index_;
+        std::vector<std::string> order_;
+    };
     using KeysBySection = std::map<std::string, KeySet, AsciiCaseLess>;
 
     bool Serves(std::string_view app) const;
