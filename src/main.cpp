@@ -58,6 +58,7 @@ int Run() {
     frmMain.Load();
     if (!window->Ended()) {
         window->Show();
+        sound.Open();
         RunEventLoop(*window, frmMain, frmMain.Timer1, clock);
     }
     return 0;

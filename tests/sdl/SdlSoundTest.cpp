@@ -70,6 +70,7 @@ double AudibleSeconds(const std::vector<std::int16_t>& samples, std::size_t* fir
 TEST_F(SdlSoundTest, ANewEffectCutsOffTheOneStillPlaying) {
     {
         SdlSound sound;
+        sound.Open();
         sound.sndPlaySoundA(Effect("Bleep.wav"), 1);  // 0.42 s played whole
         std::this_thread::sleep_for(700ms);
         sound.sndPlaySoundA(Effect("Bleep.wav"), 1);
@@ -90,6 +91,7 @@ TEST_F(SdlSoundTest, ANewEffectCutsOffTheOneStillPlaying) {
 TEST_F(SdlSoundTest, AMissingFilePlaysAShortBeep) {
     {
         SdlSound sound;
+        sound.Open();
         sound.sndPlaySoundA((folder_ / "Nowhere.wav").string(), 1);
         std::this_thread::sleep_for(400ms);
     }
@@ -109,6 +111,7 @@ TEST_F(SdlSoundTest, AMissingFilePlaysAShortBeep) {
 TEST(SdlSoundWithoutDevice, PlaysOnSilently) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     SdlSound sound;
+    sound.Open();
     sound.sndPlaySoundA("/nowhere/Missile.wav", 1);
     unsetenv("SDL_AUDIODRIVER");
 }

@@ -140,11 +140,34 @@ TEST_F(FormTest, DrawingPersistsUntilClsAndSurvivesAGrowingSurface) {
 
 TEST_F(FormTest, OnlyWhatChangedIsRepainted) {
     (void)form.TakeDirty();
-    EXPECT_TRUE(form.TakeDirty().Empty());
-    lower.SetPicture(Solid("red", 20, 20, Rgb(200, 0, 0)));
-    EXPECT_EQ(form.TakeDirty(), (RectPx{10, 10, 30, 30}));
+    EXPECT_TRUE(form.TakeDirty().empty());
+    const PictureRef red = Solid("red", 20, 20, Rgb(200, 0, 0));
+    lower.SetPicture(red);
+    EXPECT_EQ(form.TakeDirty(), std::vector<RectPx>{(RectPx{10, 10, 30, 30})});
+    lower.SetPicture(red);
+    EXPECT_TRUE(form.TakeDirty().empty()) << "the same picture again changes nothing";
+    // Apart, two changes stay two rectangles; overlapping, they become one.
     lower.SetLeft(PixelsToTwips(50));
-    EXPECT_EQ(form.TakeDirty(), (RectPx{10, 10, 70, 30}));
+    EXPECT_EQ(form.TakeDirty(), (std::vector<RectPx>{{10, 10, 30, 30}, {50, 10, 70, 30}}));
+    lower.SetLeft(PixelsToTwips(60));
+    EXPECT_EQ(form.TakeDirty(), std::vector<RectPx>{(RectPx{50, 10, 80, 30})});
+}
+
+TEST_F(FormTest, APictureSurfaceCoveringTheAreaHidesEverythingBelowIt) {
+    form.SetPicture(Solid("background", 100, 100, Rgb(0, 0, 50)));
+    lower.SetPicture(Solid("red", 20, 20, Rgb(200, 0, 0)));
+    Image frame(100, 100, Rgb(1, 2, 3));
+    Compose(form, frame, RectPx{12, 12, 18, 18});
+    EXPECT_EQ(frame.At(15, 15), Rgb(200, 0, 0));
+    EXPECT_EQ(frame.At(5, 5), Rgb(1, 2, 3)) << "nothing outside the area is touched";
+    // An image leaves its uncovered pixels to what lies below.
+    ImageControl cell("cell");
+    Place(cell, 60, 60, 10, 10);
+    form.Add(cell);
+    cell.SetPicture(Solid("dot", 2, 2, Rgb(9, 9, 9)));
+    Compose(form, frame, RectPx{60, 60, 70, 70});
+    EXPECT_EQ(frame.At(60, 60), Rgb(9, 9, 9));
+    EXPECT_EQ(frame.At(65, 65), Rgb(0, 0, 50));
 }
 
 TEST_F(FormTest, AHiddenControlLosesTheKeyboard) {

@@ -7,16 +7,31 @@ void Compose(const Form& form, Image& frame, RectPx area) {
     if (area.Empty()) {
         return;
     }
-    frame.FillRect(area, FromColorRef(form.BackColor()));
-    if (form.Picture() != nullptr) {
-        CopyRect(frame, area.left, area.top, area.Width(), area.Height(), form.Picture()->Image(), area.left,
-                 area.top, RasterOp::SrcCopy);
+    // Painting starts at the topmost picture surface that covers the whole area: it paints every
+    // pixel there, so nothing below it would show. (The board, redrawn on every tick.)
+    const std::vector<Control*>& controls = form.Controls();
+    std::size_t first = 0;
+    bool covered = false;
+    for (std::size_t i = controls.size(); i-- > 0 && !covered;) {
+        const Control& control = *controls[i];
+        if (control.Visible() && control.Opaque() && Intersect(control.Bounds(), area) == area) {
+            first = i;
+            covered = true;
+        }
     }
-    for (const Control* control : form.Controls()) {
-        if (control->Visible()) {
-            const RectPx overlap = Intersect(control->Bounds(), area);
+    if (!covered) {
+        frame.FillRect(area, FromColorRef(form.BackColor()));
+        if (form.Picture() != nullptr) {
+            CopyRect(frame, area.left, area.top, area.Width(), area.Height(), form.Picture()->Image(),
+                     area.left, area.top, RasterOp::SrcCopy);
+        }
+    }
+    for (std::size_t i = first; i < controls.size(); ++i) {
+        const Control& control = *controls[i];
+        if (control.Visible()) {
+            const RectPx overlap = Intersect(control.Bounds(), area);
             if (!overlap.Empty()) {
-                control->Paint(frame, overlap);
+                control.Paint(frame, overlap);
             }
         }
     }

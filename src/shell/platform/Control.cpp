@@ -36,6 +36,10 @@ void Control::Place(int left, int top, int width, int height) {
 }
 
 void Control::SetPicture(PictureRef picture) {
+    // Counters set every cell on every update: a cell that keeps its figure needs no repaint.
+    if (picture == picture_) {
+        return;
+    }
     picture_ = std::move(picture);
     if (AutoSize() && picture_ != nullptr) {
         const int frame = framed_ ? 2 : 0;

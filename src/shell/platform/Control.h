@@ -57,6 +57,8 @@ public:
 
     // Paints the control into the window frame, touching only pixels inside clip.
     virtual void Paint(Image& frame, RectPx clip) const = 0;
+    // Whether Paint covers every pixel of the control's bounds.
+    virtual bool Opaque() const { return false; }
     // A window point in the control's own unit and origin.
     virtual float ScaleX(int windowX) const;
     virtual float ScaleY(int windowY) const;

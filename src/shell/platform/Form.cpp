@@ -3,7 +3,9 @@
 namespace quibbix {
 
 Form::Form(std::string name, WindowBackend& backend, int widthPx, int heightPx)
-    : name_(std::move(name)), backend_(backend), widthPx_(widthPx), heightPx_(heightPx), dirty_(Bounds()) {}
+    : name_(std::move(name)), backend_(backend), widthPx_(widthPx), heightPx_(heightPx) {
+    dirty_.Add(Bounds());
+}
 
 void Form::Add(Control& control) {
     control.form_ = this;
@@ -154,12 +156,6 @@ void Form::TrackCursor(int x, int y) {
         cursor_ = shape;
         backend_.SetCursor(shape);
     }
-}
-
-RectPx Form::TakeDirty() {
-    const RectPx dirty = dirty_;
-    dirty_ = {};
-    return dirty;
 }
 
 void Form::ControlChanged(const Control& control, RectPx before) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "shell/platform/Control.h"
+#include "shell/platform/DirtyRegion.h"
 #include "shell/platform/WindowBackend.h"
 
 namespace quibbix {
@@ -82,9 +83,9 @@ public:
     std::function<void()> Resize;
     std::function<void()> Unload;
 
-    // The part of the window that changed since the last call.
-    RectPx TakeDirty();
-    void Invalidate(RectPx area) { dirty_ = Union(dirty_, Intersect(area, Bounds())); }
+    // The parts of the window that changed since the last call.
+    std::vector<RectPx> TakeDirty() { return dirty_.Take(); }
+    void Invalidate(RectPx area) { dirty_.Add(Intersect(area, Bounds())); }
     void ControlChanged(const Control& control, RectPx before);
 
 private:
@@ -109,7 +110,7 @@ private:
     int pointerX_ = -1;
     int pointerY_ = -1;
     CursorShape cursor_ = CursorShape::Arrow;
-    RectPx dirty_;
+    DirtyRegion dirty_;
 };
 
 }  // namespace quibbix

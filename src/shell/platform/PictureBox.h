@@ -42,6 +42,7 @@ public:
     void SurfaceChanged() const { Invalidate(); }
 
     void Paint(Image& frame, RectPx clip) const override;
+    bool Opaque() const override { return true; }
     float ScaleX(int windowX) const override;
     float ScaleY(int windowY) const override;
 

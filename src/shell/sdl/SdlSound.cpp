@@ -13,7 +13,13 @@ constexpr int kChannel = 0;
 
 }  // namespace
 
-SdlSound::SdlSound() : mixer_(SdlMixer::Open()) {
+SdlSound::SdlSound() = default;
+
+void SdlSound::Open() {
+    if (mixer_) {
+        return;
+    }
+    mixer_ = SdlMixer::Open();
     if (!mixer_) {
         return;
     }

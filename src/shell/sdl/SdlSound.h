@@ -19,6 +19,10 @@ public:
     SdlSound& operator=(const SdlSound&) = delete;
     ~SdlSound() override;
 
+    // Opens the audio device. Finding out that there is none can take a good part of a second, so
+    // the game does it once its window is on screen; until then effects are silent.
+    void Open();
+
     // The file is read afresh every time, so a sound file replaced while the game runs is heard.
     void sndPlaySoundA(const std::string& path, int flags) override;
 

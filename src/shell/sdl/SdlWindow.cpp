@@ -118,13 +118,13 @@ void SdlWindow::Show() {
     PresentAll();
 }
 
-RectPx SdlWindow::Compose() {
+std::vector<RectPx> SdlWindow::Compose() {
     if (form_ == nullptr) {
         return {};
     }
-    const RectPx dirty = form_->TakeDirty();
-    if (!dirty.Empty()) {
-        quibbix::Compose(*form_, frame_, dirty);
+    std::vector<RectPx> dirty = form_->TakeDirty();
+    for (const RectPx& area : dirty) {
+        quibbix::Compose(*form_, frame_, area);
     }
     return dirty;
 }
@@ -135,11 +135,11 @@ void SdlWindow::PresentChanges() {
 
 void SdlWindow::PresentAll() {
     Compose();
-    Blit(frame_.Bounds());
+    Blit({frame_.Bounds()});
 }
 
-void SdlWindow::Blit(RectPx area) {
-    if (!shown_ || area.Empty()) {
+void SdlWindow::Blit(const std::vector<RectPx>& areas) {
+    if (!shown_ || areas.empty()) {
         return;
     }
     // Fetched every time: SDL hands back the surface it has while it is still good and makes a
@@ -148,31 +148,39 @@ void SdlWindow::Blit(RectPx area) {
     if (surface == nullptr) {
         return;
     }
-    area = Intersect(area, Intersect(frame_.Bounds(), RectPx{0, 0, surface->w, surface->h}));
-    if (area.Empty()) {
-        return;
-    }
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
         return;
     }
-    const Argb* source = frame_.Row(area.top) + area.left;
-    const int sourcePitch = frame_.Width() * static_cast<int>(sizeof(Argb));
-    auto* target = static_cast<std::uint8_t*>(surface->pixels) + area.top * surface->pitch +
-                   area.left * surface->format->BytesPerPixel;
-    if (IsXrgb(surface->format->format)) {
-        const std::size_t rowBytes = static_cast<std::size_t>(area.Width()) * sizeof(Argb);
-        for (int y = 0; y < area.Height(); ++y) {
-            std::memcpy(target + y * surface->pitch, source + y * frame_.Width(), rowBytes);
+    std::vector<SDL_Rect> rects;
+    for (RectPx area : areas) {
+        area = Intersect(area, Intersect(frame_.Bounds(), RectPx{0, 0, surface->w, surface->h}));
+        if (!area.Empty()) {
+            CopyToSurface(area, *surface);
+            rects.push_back({area.left, area.top, area.Width(), area.Height()});
         }
-    } else {
-        SDL_ConvertPixels(area.Width(), area.Height(), SDL_PIXELFORMAT_ARGB8888, source, sourcePitch,
-                          surface->format->format, target, surface->pitch);
     }
     if (SDL_MUSTLOCK(surface)) {
         SDL_UnlockSurface(surface);
     }
-    const SDL_Rect rect{area.left, area.top, area.Width(), area.Height()};
-    SDL_UpdateWindowSurfaceRects(window_.get(), &rect, 1);
+    if (!rects.empty()) {
+        SDL_UpdateWindowSurfaceRects(window_.get(), rects.data(), static_cast<int>(rects.size()));
+    }
+}
+
+void SdlWindow::CopyToSurface(RectPx area, SDL_Surface& surface) const {
+    const Argb* source = frame_.Row(area.top) + area.left;
+    const int sourcePitch = frame_.Width() * static_cast<int>(sizeof(Argb));
+    auto* target = static_cast<std::uint8_t*>(surface.pixels) + area.top * surface.pitch +
+                   area.left * surface.format->BytesPerPixel;
+    if (IsXrgb(surface.format->format)) {
+        const std::size_t rowBytes = static_cast<std::size_t>(area.Width()) * sizeof(Argb);
+        for (int y = 0; y < area.Height(); ++y) {
+            std::memcpy(target + y * surface.pitch, source + y * frame_.Width(), rowBytes);
+        }
+    } else {
+        SDL_ConvertPixels(area.Width(), area.Height(), SDL_PIXELFORMAT_ARGB8888, source, sourcePitch,
+                          surface.format->format, target, surface.pitch);
+    }
 }
 
 void SdlWindow::BeginDrag() {

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "shell/platform/Form.h"
 #include "shell/platform/Image.h"
@@ -58,8 +59,9 @@ private:
     SdlWindow(SdlSubsystem video, WindowPtr window);
 
     // Paints what changed into the frame; returns that area.
-    RectPx Compose();
-    void Blit(RectPx area);
+    std::vector<RectPx> Compose();
+    void Blit(const std::vector<RectPx>& areas);
+    void CopyToSurface(RectPx area, SDL_Surface& surface) const;
 
     // Declared first so that it goes last: SDL must outlive the window and the cursors.
     SdlSubsystem video_;
