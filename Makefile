@@ -1,6 +1,6 @@
 # The two commands of the README, and a few more for developers. Each one first installs any
 # missing Debian package, then lets CMake build only what changed.
-.PHONY: run test setup test-asan check-format format bench artwork clean
+.PHONY: run test setup test-asan check-format format bench perf fuzz fuzz-settings artwork package package-check clean
 
 # Warnings are errors in CI.
 WERROR := $(if $(CI),ON,OFF)
@@ -38,9 +38,46 @@ bench: setup
 	cmake --build --preset bench -j $(JOBS)
 	./build/bench/bench/quibbix_bench
 
+# The performance table of the README, measured on this machine: benchmarks, then the real game in
+# a private X server (start-up, memory, processor idle and with 101 balls in play).
+perf: setup
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS)
+	cmake --preset bench >/dev/null
+	cmake --build --preset bench -j $(JOBS)
+	/usr/bin/python3 tools/perf.py build/release build/bench/bench/quibbix_bench build/release/quibbix-scenario
+
+# A long campaign of the event fuzzer under the sanitizers: a million events over 20 seeds.
+FUZZ_SEED ?= 1000
+fuzz: setup
+	cmake --preset asan -DQUIBBIX_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset asan -j $(JOBS) --target quibbix_event_fuzzer
+	./build/asan/tests/fuzz/quibbix_event_fuzzer --seed $(FUZZ_SEED) --seeds 20 --events 50000
+
+# Ten minutes of libFuzzer on the settings file, in a clang build folder of its own (needs Debian's
+# clang and libclang-rt-14-dev). What it finds lands in build/fuzz/.
+fuzz-settings: setup
+	@command -v clang++ >/dev/null || { echo "fuzz-settings needs: apt-get install clang libclang-rt-14-dev"; exit 1; }
+	cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	      -DQUIBBIX_FUZZ=ON -DQUIBBIX_GAME=OFF -DQUIBBIX_TESTS=ON >/dev/null
+	cmake --build build/fuzz -j $(JOBS) --target quibbix_settings_fuzzer
+	mkdir -p build/fuzz/corpus
+	$(if $(wildcard /dev/shm),TMPDIR=/dev/shm) ./build/fuzz/tests/fuzz/quibbix_settings_fuzzer \
+	    -max_total_time=600 -artifact_prefix=build/fuzz/ build/fuzz/corpus tests/fuzz/settings-corpus
+
 # Remakes the committed artwork (needs Debian's python3-pil and fonts-dejavu-core).
 artwork:
 	/usr/bin/python3 tools/make_artwork.py
+
+# The Debian package build/release/quibbix_<version>_<arch>.deb, made by CPack from the release build.
+package: setup
+	cmake --preset release -DQUIBBIX_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset release -j $(JOBS)
+	cd build/release && cpack -G DEB
+
+# Unpacks the package and an install to another prefix, and checks what they hold.
+package-check: package
+	tests/package/check.sh build/release
 
 clean:
 	rm -rf build

@@ -9,6 +9,8 @@ packages=(
     libgtest-dev libbenchmark-dev
     clang-format
     xvfb openbox xdotool x11-utils imagemagick
+    dpkg-dev file desktop-file-utils appstream groff-base man-db
+    python3-pil
 )
 
 missing=()
