@@ -361,22 +361,21 @@ void ScenarioRunner::Expect(const Words& words) {
         keys.insert(keys.end(), parts.begin(), parts.end());
     }
 
+    // A last key "length" asks for the number of entries of what the keys before it lead to.
+    const bool length = keys.back() == "length";
+    if (length) {
+        keys.pop_back();
+    }
     const Json* value = &dump;
     for (const std::string& key : keys) {
-        const Json* next = key == "length" ? nullptr : value->Find(key);
-        if (next == nullptr && key == "length") {
-            if (!Matches(Json(static_cast<std::int64_t>(value->Size())), words[2])) {
-                throw Failure(path + " is " + std::to_string(value->Size()) + ", expected " + words[2]);
-            }
-            return;
-        }
-        if (next == nullptr) {
+        value = value->Find(key);
+        if (value == nullptr) {
             throw BadLine("nothing at " + path);
         }
-        value = next;
     }
-    if (!Matches(*value, words[2])) {
-        throw Failure(path + " is " + value->Text() + ", expected " + words[2]);
+    const Json actual = length ? Json(static_cast<std::int64_t>(value->Size())) : *value;
+    if (!Matches(actual, words[2])) {
+        throw Failure(path + " is " + actual.Text() + ", expected " + words[2]);
     }
 }
 
