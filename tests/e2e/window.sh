@@ -37,6 +37,11 @@ sprite frmGraphics.pctPause $work/pause.png
 sprite frmGraphics.pctSoundOn $work/sound-on.png
 sprite frmMain.pctAboutText $work/about.png
 sprite frmMain.pctQuibbix $work/logo.png
+sprite frmMain.pctGameOver $work/game-over.png
+sprite frmGraphics.pctAlphabet(0) $work/cursor.png
+sprite frmGraphics.pctAlphabet(1) $work/letter-a.png
+sprite frmGraphics.pctAlphabet(2) $work/letter-b.png
+sprite frmGraphics.imgDigit(7) $work/figure-7.png
 SCRIPT
 
 start_game() {
@@ -114,6 +119,27 @@ check "the sound setting was saved on" grep -q '^Sound=1$' "$settings"
 
 start_game
 check "sound switched on stays on at the next start" shows "$work/sound-on.png" 470 378
+
+# A whole game, played to its time-out with the pointer off the board.
+click 523 286
+xdotool mousemove --window "$window" 300 30
+sleep 20.6
+check "the time-out shows the game-over banner" shows "$work/game-over.png" 461 229
+check "the new entry's name cell shows the cursor" shows "$work/cursor.png" 45 81
+xdotool type --delay 50 "ab7"
+sleep 0.3
+check "typed letters appear as capitals" shows "$work/letter-a.png" 45 81
+check "the second letter follows" shows "$work/letter-b.png" 67 81
+check "a typed figure follows" shows "$work/figure-7.png" 89 81
+check "the cursor moves on" shows "$work/cursor.png" 111 81
+xdotool key Return
+sleep 0.3
+check "Enter takes the cursor away" hidden "$work/cursor.png" 111 81
+click 481 314
+check "OK returns to the main screen" shows "$work/start.png" 468 274
+check "the logo stays away" hidden "$work/logo.png" 64 206
+
 xdotool windowactivate --sync "$window" key alt+F4
 check "closing from the desktop ends the program and writes the settings" ended_well
+check "the name typed is in the table" grep -q '^HighScoreName1=AB7$' "$settings"
 echo "all end-to-end checks passed"

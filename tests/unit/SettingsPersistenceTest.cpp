@@ -81,11 +81,16 @@ TEST_F(SettingsPersistenceTest, StoredTextsAreReadByTheGamesConversions) {
         EXPECT_EQ(form.HighScores[5], 12);
         EXPECT_EQ(form.HighScoreNames[6], "");
     });
-    PlayOnce([](FrmMain& form) { EXPECT_EQ(form.HighScores[1], 1500); });
+    std::ifstream written(file_);
+    const std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("HighScore1=\" 1500\"\n"), std::string::npos) << "written back with its blank";
+    EXPECT_NE(text.find("Sound=0\n"), std::string::npos) << "a save always writes 1 or 0";
     for (const char* sound : {"7", "-1", " 1"}) {
         std::ofstream(file_) << "[Settings]\nSound=" << sound << "\n";
         PlayOnce([sound](FrmMain& form) { EXPECT_TRUE(form.SoundOn()) << sound; });
     }
+    std::ofstream(file_) << "[Settings]\nSound=0\n";
+    PlayOnce([](FrmMain& form) { EXPECT_FALSE(form.SoundOn()); });
 }
 
 TEST_F(SettingsPersistenceTest, HostileFilesNeverStopTheGameAndAValidFileFollows) {
