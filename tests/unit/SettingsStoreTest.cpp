@@ -250,3 +250,21 @@ TEST(SettingsDefaultPath, FollowsTheXdgRules) {
 
 }  // namespace
 }  // namespace quibbix
+
+namespace quibbix {
+namespace {
+
+TEST_F(SettingsStoreTest, ALineTheGameDoesNotWriteComesBackByteForByte) {
+    // A stray carriage return before a line's end belongs to the value and must survive saves.
+    Put(File(), "[Settings]\nOther=abc\r\r\nSound=0\r\r\n");
+    for (int save = 0; save < 3; ++save) {
+        FileSettingsStore store(File(), kApp);
+        EXPECT_EQ(store.GetSetting(kApp, "Settings", "Other", ""), "abc\r");
+        store.SaveSetting(kApp, "Settings", "Sound", "1");
+        store.Flush();
+    }
+    EXPECT_EQ(FileSettingsStore(File(), kApp).GetSetting(kApp, "Settings", "Other", ""), "abc\r");
+}
+
+}  // namespace
+}  // namespace quibbix

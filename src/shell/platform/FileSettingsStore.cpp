@@ -395,7 +395,9 @@ std::string FileSettingsStore::Render(const std::vector<std::string_view>& lines
             }
             continue;
         }
-        out.append(lines[i]) += '\n';
+        // A kept line that still ends in a carriage return keeps it: written with a bare line feed,
+        // the pair would read back as one line ending and the value would lose it.
+        out.append(lines[i]) += lines[i].ends_with('\r') ? "\r\n" : "\n";
     }
     closeBlock();
     for (const auto& [name, keys] : saved_) {
