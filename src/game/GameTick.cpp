@@ -48,10 +48,10 @@ void FrmMain::BallHandler() {
         BallX[i] = SaturatingAdd(BallX[i], BallDX[i]);
         BallY[i] = SaturatingAdd(BallY[i], BallDY[i]);
 
-        // The mask cuts a hole in the board, the ball's colours are ORed into it.
+        // The mask cuts a hole in the board (SrcAnd), the ball's colours are ORed into it
+        // (SrcPaint): both copies in one pass, which halves the tick's drawing.
         const PictureBox& sprite = pctBall[std::clamp<int>(BallType[i], kPlainBall, kBonusBall)];
-        BitBlt(pctBoard, BallX[i], BallY[i], kCell, kCell, sprite, 0, kMaskRow, RasterOp::SrcAnd);
-        BitBlt(pctBoard, BallX[i], BallY[i], kCell, kCell, sprite, 0, 0, RasterOp::SrcPaint);
+        BitBltThroughMask(pctBoard, BallX[i], BallY[i], kCell, kCell, sprite, 0, kMaskRow, 0, 0);
 
         if (hit == kFalse && BallOverlap(BallX[i], BallY[i]) == kTrue) {
             hit = kTrue;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "shell/platform/Image.h"
 
 namespace quibbix {
@@ -74,6 +76,39 @@ TEST(ImageTest, TransparentSourceIsDrawnOpaque) {
     Image target(2, 2, Rgb(9, 9, 9));
     CopyRect(target, 0, 0, 2, 2, transparent, 0, 0, RasterOp::SrcCopy);
     EXPECT_EQ(target.At(0, 0), kOpaqueBlack);
+}
+
+}  // namespace
+}  // namespace quibbix
+
+namespace quibbix {
+namespace {
+
+TEST(ImageTest, DrawingThroughTheMaskEqualsMaskingThenPainting) {
+    // Random boards and sprites, placed everywhere including past every edge.
+    std::mt19937 random(7);
+    Image sprite(32, 64);
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            sprite.At(x, y) = random() | kOpaqueBlack;
+        }
+    }
+    for (int trial = 0; trial < 200; ++trial) {
+        Image board(60, 50);
+        for (int y = 0; y < 50; ++y) {
+            for (int x = 0; x < 60; ++x) {
+                board.At(x, y) = random() | kOpaqueBlack;
+            }
+        }
+        const int x = static_cast<int>(random() % 100) - 40;
+        const int y = static_cast<int>(random() % 90) - 40;
+        const int width = trial % 3 == 0 ? 32 : static_cast<int>(random() % 33);
+        Image twoPasses = board;
+        CopyRect(twoPasses, x, y, width, 32, sprite, 0, 32, RasterOp::SrcAnd);
+        CopyRect(twoPasses, x, y, width, 32, sprite, 0, 0, RasterOp::SrcPaint);
+        CopyThroughMask(board, x, y, width, 32, sprite, 0, 32, 0, 0);
+        ASSERT_EQ(board, twoPasses) << "at " << x << "," << y << " width " << width;
+    }
 }
 
 }  // namespace

@@ -6,6 +6,12 @@ void DirtyRegion::Add(RectPx area) {
     if (area.Empty()) {
         return;
     }
+    // Every ball drawn on the board marks the board again: already marked, nothing to do.
+    for (const RectPx& rect : rects_) {
+        if (Intersect(rect, area) == area) {
+            return;
+        }
+    }
     // Whatever overlaps the new area is folded into it, until nothing does.
     for (bool merged = true; merged;) {
         merged = false;

@@ -130,4 +130,9 @@ void BitBlt(PictureBox& target, int x, int y, int width, int height, const Pictu
     CopyRect(target.Surface(), x, y, width, height, source.Surface(), sx, sy, op);
 }
 
+void BitBltThroughMask(PictureBox& target, int x, int y, int width, int height, const PictureBox& source,
+                       int maskX, int maskY, int spriteX, int spriteY) {
+    CopyThroughMask(target.Surface(), x, y, width, height, source.Surface(), maskX, maskY, spriteX, spriteY);
+}
+
 }  // namespace quibbix

@@ -65,4 +65,9 @@ private:
 void BitBlt(PictureBox& target, int x, int y, int width, int height, const PictureBox& source, int sx, int sy,
             RasterOp op);
 
+// BitBlt of the mask at (maskX, maskY) with SrcAnd, then of the sprite at (spriteX, spriteY) with
+// SrcPaint, to the same place: the same pixels, drawn in one pass.
+void BitBltThroughMask(PictureBox& target, int x, int y, int width, int height, const PictureBox& source,
+                       int maskX, int maskY, int spriteX, int spriteY);
+
 }  // namespace quibbix
