@@ -22,6 +22,7 @@ from PIL import Image, ImageChops
 TICKS_PER_SECOND = os.sysconf("SC_CLK_TCK")
 BOARD = (12, 74, 396, 458)  # the board's window pixels: left, top, right, bottom
 START = (523, 286)
+OK = (481, 314)
 EXIT_ICON = (634, 22)
 BACKGROUND = (200, 30)
 
@@ -131,6 +132,26 @@ def balls_counter(image, digits):
     return value
 
 
+def shows(image, sprite, left, top):
+    """Whether the window shows the sprite with its top-left corner at (left, top)."""
+    box = (left, top, left + sprite.width, top + sprite.height)
+    return ImageChops.difference(image.crop(box), sprite).getbbox() is None
+
+
+def keep_playing(game, pictures, seconds):
+    """Plays on: a game that ends is closed with Enter and OK, and a new one is started."""
+    until = time.monotonic() + seconds
+    while time.monotonic() < until:
+        time.sleep(1)
+        image = game.shot()
+        if shows(image, pictures["ok"], 458, 300):
+            run("xdotool", "key", "Return")
+            game.click(*OK)
+        elif shows(image, pictures["start"], 468, 274):
+            game.click(*START)
+            game.move(*BACKGROUND)
+
+
 def fill_the_board(game, digits):
     """Rests the pointer on plain balls, each tick of which adds a ball, until 101 are in play."""
     for _ in range(60):
@@ -154,9 +175,11 @@ def main():
     tick, copy, frame = benchmarks(bench)
 
     work = tempfile.mkdtemp()
-    subprocess.run([scenario, "-"], check=True, text=True,
-                   input="start\n" + "".join(f"sprite frmGraphics.imgDigit({d}) {work}/d{d}.png\n" for d in range(10)))
+    sprites = "".join(f"sprite frmGraphics.imgDigit({d}) {work}/d{d}.png\n" for d in range(10))
+    sprites += f"sprite frmMain.pctOk {work}/ok.png\nsprite frmGraphics.pctStart {work}/start.png\n"
+    subprocess.run([scenario, "-"], check=True, text=True, input="start\n" + sprites)
     digits = [Image.open(f"{work}/d{d}.png").convert("RGB").crop((0, 0, 20, 28)) for d in range(10)]
+    pictures = {name: Image.open(f"{work}/{name}.png").convert("RGB") for name in ("ok", "start")}
 
     session = XSession()
     try:
@@ -174,10 +197,7 @@ def main():
         began = time.monotonic()
         full = fill_the_board(game, digits)
         play = game.cpu_share(10) if full else float("nan")
-        while time.monotonic() - began < 60:  # a minute's play: new games as the old ones end
-            time.sleep(2)
-            game.click(*START)
-            game.click(*START)
+        keep_playing(game, pictures, 60 - (time.monotonic() - began))
         rss_play = game.resident_mb()
         game.quit()
     finally:
