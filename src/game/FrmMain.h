@@ -23,7 +23,6 @@ public:
         Form_Load();
         Form_Resize();
     }
-    Platform& Services() const { return platform_; }
 
     FrmGraphics frmGraphics;
 

@@ -141,6 +141,13 @@ TEST_F(SettingsPersistenceTest, KillingTheGameDuringASaveLeavesAWholeTable) {
             store.Flush();
         }
     };
+    // The old table the first kill may leave in place.
+    FileSettingsStore first(file_, "Quibbix");
+    for (int n = 1; n <= 10; ++n) {
+        first.SaveSetting("Quibbix", "Settings", Numbered("HighScoreName", n), "R0");
+        first.SaveSetting("Quibbix", "Settings", Numbered("HighScore", n), " 0");
+    }
+    first.Flush();
     for (int kill = 0; kill < 100; ++kill) {
         const pid_t child = fork();
         ASSERT_GE(child, 0);
@@ -154,7 +161,8 @@ TEST_F(SettingsPersistenceTest, KillingTheGameDuringASaveLeavesAWholeTable) {
         waitpid(child, &status, 0);
 
         const FileSettingsStore store(file_, "Quibbix");
-        const std::string name = store.GetSetting("Quibbix", "Settings", "HighScoreName1", "");
+        const std::string name = store.GetSetting("Quibbix", "Settings", "HighScoreName1", "?");
+        ASSERT_NE(name, "?") << "a table is always there";
         for (int n = 1; n <= 10; ++n) {
             ASSERT_EQ(store.GetSetting("Quibbix", "Settings", Numbered("HighScoreName", n), "?"), name);
             ASSERT_EQ(store.GetSetting("Quibbix", "Settings", Numbered("HighScore", n), "?"),

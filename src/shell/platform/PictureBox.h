@@ -38,8 +38,6 @@ public:
     // The persistent drawing image, in pixels.
     const Image& Surface() const;
     Image& Surface();
-    // Marks the whole drawing image as changed after a direct drawing call.
-    void SurfaceChanged() const { Invalidate(); }
 
     void Paint(Image& frame, RectPx clip) const override;
     bool Opaque() const override { return true; }
