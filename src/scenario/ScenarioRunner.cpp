@@ -163,7 +163,6 @@ void ScenarioRunner::Execute(const Words& words) {
     } else if (command == "minimize" || command == "restore") {
         RequireWords(words, 1, 1);
         const int state = command == "minimize" ? 1 : 0;
-        platform_.Window().SetMinimized(state == 1);
         Form().WindowStateChanged(state);
     } else if (command == "close") {
         RequireWords(words, 1, 1);

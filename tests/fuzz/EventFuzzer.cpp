@@ -120,7 +120,6 @@ public:
         } else if (roll < 9995) {
             const int state = Uniform(0, 1);
             Trace(state == 1 ? "minimize" : "restore");
-            platform_->Window().SetMinimized(state == 1);
             form_->WindowStateChanged(state);
         } else {
             Leave();

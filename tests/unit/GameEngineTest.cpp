@@ -147,7 +147,6 @@ TEST_F(GameEngineTest, ClearingALevelTurnsEveryStartedSecondIntoPoints) {
     form.pctNew_Click();
     form.TimeLeft = 3.45;
     AimAtTheOnlyTarget();
-    form.PointerX = 117;
     game.Tick();
     EXPECT_EQ(form.Score, 100 + 400);
     EXPECT_EQ(form.Level, 2);

@@ -36,8 +36,9 @@ private:
 // A window that exists only as the state the game gave it.
 class HeadlessWindow final : public WindowBackend {
 public:
-    void Minimize() override { minimized_ = true; }
-    void Restore() override { minimized_ = false; }
+    // The form keeps the window state itself; there is no window to change.
+    void Minimize() override {}
+    void Restore() override {}
     void SetBorderless() override {}
     void SetTitle(const std::string& /*title*/) override {}
     void Repaint() override {}
@@ -46,16 +47,12 @@ public:
     void WantKeys(bool /*wanted*/) override {}
     void EndProgram() override { ended_ = true; }
 
-    // The window system minimised or restored the window by itself.
-    void SetMinimized(bool minimized) { minimized_ = minimized; }
-    bool Minimized() const { return minimized_; }
     bool Ended() const { return ended_; }
     // Where the window stands: centred on a 1024 x 768 screen.
     int ScreenLeft() const { return 185; }
     int ScreenTop() const { return 148; }
 
 private:
-    bool minimized_ = false;
     bool ended_ = false;
 };
 
