@@ -43,9 +43,9 @@ bench: setup
 # benchmark of one tick beside one copy of the board.
 perf: setup
 	cmake --preset release >/dev/null
-	MAKEFLAGS= cmake --build --preset release -j $(JOBS) --target quibbix quibbix-scenario sound_effects
+	cmake --build --preset release -j $(JOBS)
 	cmake --preset bench >/dev/null
-	MAKEFLAGS= cmake --build --preset bench -j $(JOBS)
+	cmake --build --preset bench -j $(JOBS)
 	/usr/bin/python3 tools/perf.py build/release build/bench
 
 # A long campaign of the event fuzzer under the sanitizers: a million events over 20 seeds.
