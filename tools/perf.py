@@ -109,11 +109,14 @@ class Activity:
         self.percent = 0.0
         self.wakeups = 0
         self.woken = {}
+        self.busy = {}
         for tid in set(self.before) | set(after):
             name, ns0, sw0 = self.before.get(tid, (None, 0, 0))
             name1, ns1, sw1 = after.get(tid, (name, ns0, sw0 + 1))  # a thread that ended woke to end
             name = name or name1
-            self.percent += 100.0 * (ns1 - ns0) / 1e9 / seconds
+            share = 100.0 * (ns1 - ns0) / 1e9 / seconds
+            self.percent += share
+            self.busy[name] = self.busy.get(name, 0.0) + share
             if sw1 > sw0:
                 self.wakeups += sw1 - sw0
                 self.woken[name] = self.woken.get(name, 0) + sw1 - sw0
@@ -124,6 +127,9 @@ class Activity:
 
     def __str__(self):
         return f"{self.percent:.2f} % CPU, {self.wakeups} wakeups"
+
+    def threads(self):
+        return ", ".join(f"{name} {share:.2f}" for name, share in sorted(self.busy.items()) if share >= 0.005)
 
 
 # --- the private session -------------------------------------------------------------------------
@@ -414,6 +420,8 @@ def play_once(session, tools, args, config, pictures=None, zoom=1):
             if (not running(image, pictures) or counter(image, pictures["digits"], BALLS_CELLS) < 101
                     or abs(counted - PLAY_SECONDS) > 2):
                 return None
+        log(f"    {os.path.basename(args[0])}{' zoom 2' if zoom == 2 else ''}: {process.percent:.2f} % "
+            f"({process.threads()}), X server {server.percent:.2f} %")
         return process.percent, server.percent
     finally:
         program.stop()
