@@ -9,7 +9,8 @@ packages=(
     libgtest-dev libbenchmark-dev
     clang-format
     xvfb openbox xdotool x11-utils imagemagick
-    dpkg-dev file desktop-file-utils appstream groff-base man-db
+    dpkg-dev debhelper fakeroot lintian file desktop-file-utils appstream groff-base man-db
+    strace dbus-daemon
     python3-pil
 )
 
