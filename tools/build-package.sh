@@ -33,6 +33,10 @@ sha256sum <"$out/source.tar" | cut -d' ' -f1 >"$out/source.sha256"
 tar --extract --touch --file="$out/source.tar" --directory="$source_dir"
 rm "$out/source.tar"
 
+# Built as a distribution's build machine builds it, without the compiler cache: ccache's base_dir
+# rewrites the source paths in the debugging information, and so the build ID of the executable.
+unset CMAKE_CXX_COMPILER_LAUNCHER
+export CCACHE_DISABLE=1
 (cd "$source_dir" && dpkg-buildpackage --unsigned-source --unsigned-changes --build=binary --jobs-try=auto)
 
 mv "$out"/source/*.deb "$out"/source/*.buildinfo "$out"/source/*.changes "$out"/

@@ -103,7 +103,8 @@ trace=$E2E_WORK/strace.log
 SDL_AUDIODRIVER=dummy e2e_spawn strace -f -qq -e trace=open,openat -o "$trace" "$game"
 game_pid=$E2E_PID
 e2e_find_window
-e2e_check "the installed game shows its window" test -n "$E2E_WINDOW"
+window_size() { xdotool getwindowgeometry --shell "$E2E_WINDOW" | grep -c '^WIDTH=654$\|^HEIGHT=472$' | grep -qx 2; }
+e2e_check "the installed game shows its 654 x 472 window" window_size
 
 # START, then sweep the pointer over the board until a ball passes under it.
 e2e_click 523 286
@@ -125,12 +126,7 @@ e2e_check "the game looks for no sound anywhere else" no_sound_elsewhere
 
 # The small X at the top right ends the game, which saves its settings.
 e2e_click 634 22
-ended() {
-    local _
-    for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-    ! kill -0 "$game_pid" 2>/dev/null && wait "$game_pid"
-}
-e2e_check "the exit icon ends the game with status 0" ended
+e2e_check "the exit icon ends the game with status 0" e2e_ended_well "$game_pid"
 saved() { grep -qx 'Sound=1' "$settings" && grep -q '^HighScore1=' "$settings"; }
 e2e_check "the game wrote its settings" saved
 
