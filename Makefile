@@ -1,6 +1,6 @@
 # The two commands of the README, and a few more for developers. Each one first installs any
 # missing Debian package, then lets CMake build only what changed.
-.PHONY: run test setup test-asan check-format format bench perf fuzz fuzz-settings artwork package package-check clean
+.PHONY: run test setup test-asan check-format format bench perf fuzz fuzz-settings artwork package package-check package-reproducible clean
 
 # Warnings are errors in CI.
 WERROR := $(if $(CI),ON,OFF)
@@ -70,15 +70,19 @@ fuzz-settings: setup
 artwork:
 	/usr/bin/python3 tools/make_artwork.py
 
-# The Debian package build/release/quibbix_<version>_<arch>.deb, made by CPack from the release build.
+# The Debian package, built by dpkg-buildpackage from a copy of the checkout: build/package/ then
+# holds quibbix_<version>_<arch>.deb, its -dbgsym .deb, the .buildinfo and the .changes.
 package: setup
-	cmake --preset release -DQUIBBIX_WERROR=$(WERROR) >/dev/null
-	cmake --build --preset release -j $(JOBS)
-	cd build/release && cpack -G DEB
+	tools/build-package.sh build/package
 
-# Unpacks the package and an install to another prefix, and checks what they hold.
+# Installs the package into a fresh root and plays it there, then purges it; lintian on the way.
 package-check: package
-	tests/package/check.sh build/release
+	tests/package/check.sh build/package
+
+# Builds the package once more elsewhere and checks that the .deb files are byte-identical to
+# those of the last `make package` (or `make package-check`), which it builds when there are none.
+package-reproducible: setup
+	tests/package/reproducible.sh build/package
 
 clean:
 	rm -rf build

@@ -23,11 +23,21 @@ using namespace quibbix;
 constexpr int kWindowWidth = 654;
 constexpr int kWindowHeight = 472;
 
-// The sound effects lie beside the program, wherever it was installed.
+// The sound effects lie in QUIBBIX_DATA_DIR, a folder given relative to the executable's own, so
+// an installed tree works under any prefix: "." in the build tree, where they lie beside it, and
+// "../share/games/quibbix" in the Debian package, whose executable is /usr/games/quibbix.
 std::string ProgramFolder() {
     std::error_code error;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : program.parent_path().string();
+    if (error) {
+        return std::string();
+    }
+    std::filesystem::path folder = (program.parent_path() / QUIBBIX_DATA_DIR).lexically_normal();
+    // "/usr/games/." comes out as "/usr/games/"; the sounds are named with a separator of their own.
+    if (!folder.has_filename() && folder.has_relative_path()) {
+        folder = folder.parent_path();
+    }
+    return folder.string();
 }
 
 std::unique_ptr<SettingsStore> OpenSettings(const std::string& app) {

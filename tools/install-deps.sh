@@ -9,7 +9,8 @@ packages=(
     libgtest-dev libbenchmark-dev
     clang-format
     xvfb openbox xdotool x11-utils imagemagick
-    dpkg-dev file desktop-file-utils appstream groff-base man-db
+    dpkg-dev debhelper fakeroot lintian file desktop-file-utils appstream groff-base man-db
+    strace dbus-daemon
     python3-pil
     # make perf: X Damage times the first frame; the game plays into a private PulseAudio server
     libx11-dev libxdamage-dev pulseaudio dbus-daemon
