@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -12,8 +13,13 @@
 #include "shell/platform/Random.h"
 #include "shell/sdl/SdlClock.h"
 #include "shell/sdl/SdlEventLoop.h"
+#include "shell/sdl/SdlSession.h"
 #include "shell/sdl/SdlSound.h"
 #include "shell/sdl/SdlWindow.h"
+#include "shell/sdl/X11Guards.h"
+#include "shell/session/SessionBus.h"
+#include "shell/session/SessionWatcher.h"
+#include "shell/session/SingleInstance.h"
 
 namespace {
 
@@ -40,6 +46,13 @@ std::unique_ptr<SettingsStore> OpenSettings(const std::string& app) {
 
 int Run() {
     const std::string title = App{}.Title;
+    // Decided before any window opens, so a second copy never flashes one.
+    SingleInstance instance(SingleInstance::Folder(std::getenv("XDG_RUNTIME_DIR"),
+                                                   FileSettingsStore::DefaultPath(title).parent_path()),
+                            "quibbix");
+    if (!instance.First()) {
+        return 0;
+    }
     const std::unique_ptr<SdlWindow> window = SdlWindow::Open(title, kWindowWidth, kWindowHeight);
     if (!window) {
         std::fputs("quibbix: cannot open a window (no display?)\n", stderr);
@@ -56,10 +69,20 @@ int Run() {
     FrmMain frmMain(platform);
     window->Attach(frmMain);
     frmMain.Load();
+    // Only a loaded game has a table worth saving when the display goes.
+    const X11Guards guards(window->Native(), [&frmMain, &settings] {
+        frmMain.SaveSettings();
+        settings->Flush();
+    });
+    const SdlSession session(*window, instance.TakeListener());
     if (!window->Ended()) {
         window->Show();
         sound.Open();
         RunEventLoop(*window, frmMain, frmMain.Timer1, clock);
+    }
+    if (guards.WindowDestroyed()) {
+        std::fflush(nullptr);
+        std::_Exit(0);
     }
     return 0;
 }
@@ -67,6 +90,9 @@ int Run() {
 }  // namespace
 
 int main() {
+    // Before SDL starts a thread or a library looks for a bus.
+    BlockEndingSignals();
+    KeepToTheSessionBus();
     try {
         return Run();
     } catch (const std::exception& error) {
