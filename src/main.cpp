@@ -53,6 +53,7 @@ int Run() {
     if (!instance.First()) {
         return 0;
     }
+    X11Guards guards;
     const std::unique_ptr<SdlWindow> window = SdlWindow::Open(title, kWindowWidth, kWindowHeight);
     if (!window) {
         std::fputs("quibbix: cannot open a window (no display?)\n", stderr);
@@ -70,7 +71,7 @@ int Run() {
     window->Attach(frmMain);
     frmMain.Load();
     // Only a loaded game has a table worth saving when the display goes.
-    const X11Guards guards(window->Native(), [&frmMain, &settings] {
+    guards.Watch(window->Native(), [&frmMain, &settings] {
         frmMain.SaveSettings();
         settings->Flush();
     });

@@ -44,11 +44,12 @@ int IgnoreError(Display* /*display*/, XErrorEvent* /*error*/) {
             ::pause();
         }
     }
+    const char* message = "quibbix: the connection to the display was lost\n";
     if (guarded.saveNow) {
         guarded.saveNow();
+        message = "quibbix: the connection to the display was lost; the settings were saved\n";
     }
-    static constexpr char kMessage[] = "quibbix: the connection to the display was lost; settings saved\n";
-    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, message, std::strlen(message));
     ::_exit(1);
 }
 
@@ -73,18 +74,20 @@ int WatchDestruction(void* /*data*/, SDL_Event* event) {
 
 }  // namespace
 
-X11Guards::X11Guards(SDL_Window* window, std::function<void()> saveNow) {
+X11Guards::X11Guards() {
+    guarded.eventThread = std::this_thread::get_id();
+    XSetErrorHandler(IgnoreError);
+    XSetIOErrorHandler(ConnectionLost);
+}
+
+void X11Guards::Watch(SDL_Window* window, std::function<void()> saveNow) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE ||
-        info.subsystem != SDL_SYSWM_X11) {
+    if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) {
         return;
     }
     guarded.saveNow = std::move(saveNow);
-    guarded.eventThread = std::this_thread::get_id();
     guarded.window = info.info.x11.window;
-    XSetErrorHandler(IgnoreError);
-    XSetIOErrorHandler(ConnectionLost);
     SDL_SetEventFilter(WatchDestruction, nullptr);
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
 }

@@ -10,19 +10,25 @@ namespace quibbix {
 // the window destroyed by another client is a close request like any other, and a lost connection
 // saves the settings, says so on standard error and ends the program with status 1.
 //
-// The handlers stay installed for the rest of the process: SDL still talks to the server while it
-// shuts down. Does nothing unless SDL drives an X11 display.
+// Made before SDL starts its video: SDL keeps the handlers it finds, calls them from its own and
+// puts them back when it quits, so they stay in force while SDL still talks to the server on the
+// way out. They stay installed for the rest of the process.
 class X11Guards {
 public:
-    // `saveNow` keeps what must survive the lost connection; it runs on the event thread.
-    X11Guards(SDL_Window* window, std::function<void()> saveNow);
+    X11Guards();
     // From here on the window is going away on the game's own terms.
     ~X11Guards();
     X11Guards(const X11Guards&) = delete;
+    X11Guards& operator=(const X11Guards&) = delete;
+
+    // Watches the game's window, once it is open and the game loaded. `saveNow` keeps what must
+    // survive a lost connection; it runs on the event thread. Does nothing unless SDL drives an
+    // X11 display.
+    void Watch(SDL_Window* window, std::function<void()> saveNow);
+
     // Another client destroyed the window. SDL then believes it still shows and waits forever for
     // it to disappear when taking it down, so the program leaves without taking it down.
     bool WindowDestroyed() const;
-    X11Guards& operator=(const X11Guards&) = delete;
 };
 
 }  // namespace quibbix
