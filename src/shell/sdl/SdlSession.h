@@ -1,6 +1,6 @@
 #pragma once
+#include "shell/platform/UniqueFd.h"
 #include "shell/session/SessionWatcher.h"
-#include "shell/session/UniqueFd.h"
 
 union SDL_Event;
 

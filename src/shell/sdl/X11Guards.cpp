@@ -83,7 +83,8 @@ X11Guards::X11Guards() {
 void X11Guards::Watch(SDL_Window* window, std::function<void()> saveNow) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) {
+    if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE ||
+        info.subsystem != SDL_SYSWM_X11) {
         return;
     }
     guarded.saveNow = std::move(saveNow);

@@ -34,14 +34,14 @@ void BlockEndingSignals() {
 SessionWatcher::SessionWatcher(UniqueFd listener, Callbacks callbacks)
     : listener_(std::move(listener)), callbacks_(std::move(callbacks)) {
     const sigset_t set = EndingSignals();
-    signals_.Reset(signalfd(-1, &set, SFD_CLOEXEC | SFD_NONBLOCK));
-    stop_.Reset(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    signals_ = UniqueFd(signalfd(-1, &set, SFD_CLOEXEC | SFD_NONBLOCK));
+    stop_ = UniqueFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
     thread_ = std::thread(&SessionWatcher::Watch, this);
 }
 
 SessionWatcher::~SessionWatcher() {
     const std::uint64_t one = 1;
-    if (stop_.Valid() && ::write(stop_.Get(), &one, sizeof one) == sizeof one) {
+    if (stop_ && ::write(stop_.get(), &one, sizeof one) == sizeof one) {
         thread_.join();
     } else {
         // Without a way to wake it the thread cannot be joined; it ends with the process.
@@ -52,9 +52,9 @@ SessionWatcher::~SessionWatcher() {
 void SessionWatcher::Watch() {
     // An entry with a negative descriptor is skipped by poll, so a missing part costs nothing.
     std::array<pollfd, 3> watched{{
-        {stop_.Get(), POLLIN, 0},
-        {signals_.Get(), POLLIN, 0},
-        {listener_.Get(), POLLIN, 0},
+        {stop_.get(), POLLIN, 0},
+        {signals_.get(), POLLIN, 0},
+        {listener_.get(), POLLIN, 0},
     }};
     for (;;) {
         if (::poll(watched.data(), watched.size(), -1) < 0) {
@@ -68,7 +68,7 @@ void SessionWatcher::Watch() {
         }
         if ((watched[1].revents & POLLIN) != 0) {
             signalfd_siginfo info{};
-            while (::read(signals_.Get(), &info, sizeof info) == sizeof info) {
+            while (::read(signals_.get(), &info, sizeof info) == sizeof info) {
                 if (callbacks_.ended) {
                     callbacks_.ended(static_cast<int>(info.ssi_signo));
                 }
@@ -83,8 +83,8 @@ void SessionWatcher::Watch() {
 // A knock is the whole message: the caller only wants the running game in front.
 void SessionWatcher::Accept() {
     for (;;) {
-        const UniqueFd caller(::accept4(listener_.Get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
-        if (!caller.Valid()) {
+        const UniqueFd caller(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+        if (!caller) {
             return;
         }
         if (callbacks_.summoned) {

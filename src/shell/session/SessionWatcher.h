@@ -2,7 +2,7 @@
 #include <functional>
 #include <thread>
 
-#include "shell/session/UniqueFd.h"
+#include "shell/platform/UniqueFd.h"
 
 namespace quibbix {
 

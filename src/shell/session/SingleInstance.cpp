@@ -32,9 +32,8 @@ UniqueFd Listen(const sockaddr_un& address) {
     // Left over by a copy that crashed: the lock is ours, so nobody listens on it any more.
     ::unlink(address.sun_path);
     UniqueFd socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-    if (!socket.Valid() ||
-        ::bind(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(socket.Get(), 4) != 0) {
+    if (!socket || ::bind(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(socket.get(), 4) != 0) {
         return {};
     }
     return socket;
@@ -42,8 +41,8 @@ UniqueFd Listen(const sockaddr_un& address) {
 
 bool Knock(const sockaddr_un& address) {
     const UniqueFd socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    return socket.Valid() &&
-           ::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    return static_cast<bool>(socket) &&
+           ::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
 }
 
 }  // namespace
@@ -52,20 +51,20 @@ SingleInstance::SingleInstance(const std::filesystem::path& folder, std::string_
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     const std::filesystem::path base = folder / name;
-    lock_.Reset(::open((base.string() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
-    if (!lock_.Valid()) {
+    lock_ = UniqueFd(::open((base.string() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    if (!lock_) {
         // Nothing to guard with: running beats refusing to start.
         return;
     }
     const std::optional<sockaddr_un> address = SocketAddress(base.string() + ".sock");
-    if (::flock(lock_.Get(), LOCK_EX | LOCK_NB) == 0) {
+    if (::flock(lock_.get(), LOCK_EX | LOCK_NB) == 0) {
         if (address) {
             listener_ = Listen(*address);
         }
         return;
     }
     first_ = false;
-    lock_.Reset();
+    lock_.Close();
     if (!address) {
         return;
     }

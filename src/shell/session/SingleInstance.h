@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "shell/session/UniqueFd.h"
+#include "shell/platform/UniqueFd.h"
 
 namespace quibbix {
 
