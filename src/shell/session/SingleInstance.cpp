@@ -34,7 +34,7 @@ UniqueFd Listen(const sockaddr_un& address) {
     UniqueFd socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     if (!socket || ::bind(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
         ::listen(socket.get(), 4) != 0) {
-        return {};
+        return UniqueFd();
     }
     return socket;
 }
