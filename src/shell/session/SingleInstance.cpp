@@ -60,6 +60,9 @@ SingleInstance::SingleInstance(const std::filesystem::path& folder, std::string_
     if (::flock(lock_.get(), LOCK_EX | LOCK_NB) == 0) {
         if (address) {
             listener_ = Listen(*address);
+            if (listener_) {
+                socket_ = address->sun_path;
+            }
         }
         return;
     }
@@ -75,6 +78,12 @@ SingleInstance::SingleInstance(const std::filesystem::path& folder, std::string_
         if (!knocked_) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
+    }
+}
+
+SingleInstance::~SingleInstance() {
+    if (!socket_.empty()) {
+        ::unlink(socket_.c_str());
     }
 }
 

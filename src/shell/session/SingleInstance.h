@@ -15,6 +15,10 @@ class SingleInstance {
 public:
     // Claims `folder` (made when missing) for this process.
     SingleInstance(const std::filesystem::path& folder, std::string_view name);
+    // The first copy takes its socket away; the lock goes with the process.
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
 
     // True when no other copy holds the lock: this one runs the game.
     bool First() const { return first_; }
@@ -31,6 +35,7 @@ public:
 private:
     bool first_ = true;
     bool knocked_ = false;
+    std::filesystem::path socket_;  // the socket this copy listens on
     UniqueFd lock_;
     UniqueFd listener_;
 };
