@@ -11,12 +11,12 @@
 #include "shell/platform/FileSettingsStore.h"
 #include "shell/platform/Platform.h"
 #include "shell/platform/Random.h"
+#include "shell/sdl/DisplayGuards.h"
 #include "shell/sdl/SdlClock.h"
 #include "shell/sdl/SdlEventLoop.h"
 #include "shell/sdl/SdlSession.h"
 #include "shell/sdl/SdlSound.h"
 #include "shell/sdl/SdlWindow.h"
-#include "shell/sdl/X11Guards.h"
 #include "shell/session/SessionBus.h"
 #include "shell/session/SessionWatcher.h"
 #include "shell/session/SingleInstance.h"
@@ -53,7 +53,7 @@ int Run() {
     if (!instance.First()) {
         return 0;
     }
-    X11Guards guards;
+    DisplayGuards guards;
     const std::unique_ptr<SdlWindow> window = SdlWindow::Open(title, kWindowWidth, kWindowHeight);
     if (!window) {
         std::fputs("quibbix: cannot open a window (no display?)\n", stderr);
@@ -83,6 +83,10 @@ int Run() {
     }
     if (const std::string refusal = settings->Refusal(); !refusal.empty()) {
         std::fprintf(stderr, "quibbix: settings left unchanged: %s\n", refusal.c_str());
+    }
+    if (guards.WaylandLost(window->Native())) {
+        std::fputs("quibbix: the connection to the display was lost; the settings were saved\n", stderr);
+        return 1;
     }
     if (guards.WindowDestroyed()) {
         std::fflush(nullptr);

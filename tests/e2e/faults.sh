@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Every way a session can end saves the table: five games are played to their time-out side by side,
 # a name is typed into each, and each is then ended differently (SIGTERM, SIGHUP, SIGINT, the window
-# destroyed by another client, the X server killed). While they play, a second copy of a running
-# game brings the first one back instead of starting, and odd settings files (a FIFO, a link) survive.
+# destroyed by another client, the X server killed). While they play, a game loses its Wayland
+# compositor, a second copy of a running game brings the first one back instead of starting, and
+# odd settings files (a FIFO, a link) survive.
 # No session bus is started: the game must not leave one behind either.
 #   faults.sh QUIBBIX QUIBBIX_SCENARIO
 set -euo pipefail
@@ -92,7 +93,24 @@ play int "$display_a" 1320 0
 play close "$display_a" 0 500
 play xkill "$display_b" 1340 520
 
-# While those play: a second start brings the first copy back, even from the taskbar.
+# While those play: a Wayland compositor goes away under a game, which saves and says so.
+export DISPLAY=$display_b
+e2e_weston
+prepare wayland
+printf '[Settings]\nHighScoreName1=OLD\nHighScore1=0\n' >"$(settings wayland)"
+e2e_spawn env XDG_CONFIG_HOME="${home[wayland]}/config" XDG_RUNTIME_DIR="${home[wayland]}/runtime" \
+    WAYLAND_DISPLAY="$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" SDL_VIDEODRIVER=wayland "$game" 2>"${home[wayland]}/stderr"
+pid[wayland]=$E2E_PID
+sleep 1.5
+e2e_check "a game runs on Wayland" kill -0 "${pid[wayland]}"
+kill "$E2E_WESTON_PID"
+unset WAYLAND_DISPLAY
+e2e_check "a lost Wayland compositor ends the game" ended_within wayland 20
+e2e_check "it ends with status 1" [ "$(status_of wayland)" = 1 ]
+e2e_check "it says so in one line" [ "$(wc -l <"${home[wayland]}/stderr")" = 1 ]
+e2e_check "it saves the settings" grep -q '^Sound=0$' "$(settings wayland)"
+
+# A second start brings the first copy back, even from the taskbar.
 prepare single
 launch single "$display_b"
 E2E_WINDOW=${window[single]}

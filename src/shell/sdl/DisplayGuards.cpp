@@ -1,9 +1,10 @@
-#include "shell/sdl/X11Guards.h"
+#include "shell/sdl/DisplayGuards.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <unistd.h>
+#include <wayland-client-core.h>
 
 #include <cstdio>
 #include <cstring>
@@ -15,7 +16,7 @@ namespace quibbix {
 namespace {
 
 // Xlib calls its handlers without a pointer of ours, so what they need lives here, set by the one
-// X11Guards of the program.
+// DisplayGuards of the program.
 struct Guarded {
     std::function<void()> saveNow;
     std::thread::id eventThread;
@@ -74,13 +75,13 @@ int WatchDestruction(void* /*data*/, SDL_Event* event) {
 
 }  // namespace
 
-X11Guards::X11Guards() {
+DisplayGuards::DisplayGuards() {
     guarded.eventThread = std::this_thread::get_id();
     XSetErrorHandler(IgnoreError);
     XSetIOErrorHandler(ConnectionLost);
 }
 
-void X11Guards::Watch(SDL_Window* window, std::function<void()> saveNow) {
+void DisplayGuards::Watch(SDL_Window* window, std::function<void()> saveNow) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE ||
@@ -93,11 +94,19 @@ void X11Guards::Watch(SDL_Window* window, std::function<void()> saveNow) {
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
 }
 
-bool X11Guards::WindowDestroyed() const {
+bool DisplayGuards::WindowDestroyed() const {
     return guarded.destroyed;
 }
 
-X11Guards::~X11Guards() {
+bool DisplayGuards::WaylandLost(SDL_Window* window) const {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    return window != nullptr && SDL_GetWindowWMInfo(window, &info) == SDL_TRUE &&
+           info.subsystem == SDL_SYSWM_WAYLAND && info.info.wl.display != nullptr &&
+           wl_display_get_error(info.info.wl.display) != 0;
+}
+
+DisplayGuards::~DisplayGuards() {
     guarded.window = 0;
     // What the callback saves is going away too; the game saved on its way out.
     guarded.saveNow = nullptr;
