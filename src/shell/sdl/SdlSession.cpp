@@ -2,7 +2,11 @@
 
 #include <SDL.h>
 
+#include <chrono>
 #include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <optional>
 #include <utility>
 
 #include "shell/sdl/SdlWindow.h"
@@ -10,6 +14,10 @@
 namespace quibbix {
 
 namespace {
+
+// What SDL_RegisterEvents hands back when it has no event numbers left.
+constexpr std::uint32_t kNoEvent = static_cast<std::uint32_t>(-1);
+constexpr std::chrono::seconds kPatience{3};
 
 std::uint32_t SummonEvent() {
     static const std::uint32_t type = SDL_RegisterEvents(1);
@@ -29,19 +37,37 @@ void PushSummons(std::uint32_t windowId) {
     SDL_PushEvent(&summons);
 }
 
+// The first ending signal asks the game to end through its exit, which saves. A game still running
+// long after that is stuck, and a signal then ends it outright, as it would any other program.
+std::function<void(int)> EndOnce() {
+    return [asked = std::optional<std::chrono::steady_clock::time_point>()](int signal) mutable {
+        const auto now = std::chrono::steady_clock::now();
+        if (asked && now - *asked >= kPatience) {
+            std::_Exit(128 + signal);
+        }
+        if (!asked) {
+            asked = now;
+        }
+        PushQuit();
+    };
+}
+
+std::function<void()> Summon(std::uint32_t windowId) {
+    return [windowId, type = SummonEvent()] {
+        if (type != kNoEvent) {
+            PushSummons(windowId);
+        }
+    };
+}
+
 }  // namespace
 
 SdlSession::SdlSession(const SdlWindow& window, UniqueFd listener)
-    : watcher_(std::move(listener), {.ended = [](int /*signal*/) { PushQuit(); },
-                                     .summoned =
-                                         [id = SDL_GetWindowID(window.Native()), type = SummonEvent()] {
-                                             if (type != static_cast<std::uint32_t>(-1)) {
-                                                 PushSummons(id);
-                                             }
-                                         }}) {}
+    : watcher_(std::move(listener),
+               {.ended = EndOnce(), .summoned = Summon(SDL_GetWindowID(window.Native()))}) {}
 
 void BringBackWhenSummoned(const SDL_Event& event) {
-    if (event.type != SummonEvent() || event.type == static_cast<std::uint32_t>(-1)) {
+    if (event.type != SummonEvent() || event.type == kNoEvent) {
         return;
     }
     SDL_Window* const window = SDL_GetWindowFromID(event.user.windowID);

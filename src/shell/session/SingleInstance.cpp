@@ -48,6 +48,10 @@ bool Knock(const sockaddr_un& address) {
 }  // namespace
 
 SingleInstance::SingleInstance(const std::filesystem::path& folder, std::string_view name) {
+    if (folder.empty()) {
+        // No folder of this user's to meet in: every copy runs.
+        return;
+    }
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     const std::filesystem::path base = folder / name;
