@@ -94,21 +94,26 @@ play close "$display_a" 0 500
 play xkill "$display_b" 1340 520
 
 # While those play: a Wayland compositor goes away under a game, which saves and says so.
-export DISPLAY=$display_b
-e2e_weston
-prepare wayland
-printf '[Settings]\nHighScoreName1=OLD\nHighScore1=0\n' >"$(settings wayland)"
-e2e_spawn env XDG_CONFIG_HOME="${home[wayland]}/config" XDG_RUNTIME_DIR="${home[wayland]}/runtime" \
-    WAYLAND_DISPLAY="$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" SDL_VIDEODRIVER=wayland "$game" 2>"${home[wayland]}/stderr"
-pid[wayland]=$E2E_PID
-sleep 1.5
-e2e_check "a game runs on Wayland" kill -0 "${pid[wayland]}"
-kill "$E2E_WESTON_PID"
-unset WAYLAND_DISPLAY
-e2e_check "a lost Wayland compositor ends the game" ended_within wayland 20
-e2e_check "it ends with status 1" [ "$(status_of wayland)" = 1 ]
-e2e_check "it says so in one line" [ "$(wc -l <"${home[wayland]}/stderr")" = 1 ]
-e2e_check "it saves the settings" grep -q '^Sound=0$' "$(settings wayland)"
+if command -v weston >/dev/null; then
+    export DISPLAY=$display_b
+    e2e_weston
+    prepare wayland
+    printf '[Settings]\nHighScoreName1=OLD\nHighScore1=0\n' >"$(settings wayland)"
+    e2e_spawn env XDG_CONFIG_HOME="${home[wayland]}/config" XDG_RUNTIME_DIR="${home[wayland]}/runtime" \
+        WAYLAND_DISPLAY="$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" SDL_VIDEODRIVER=wayland "$game" \
+        2>"${home[wayland]}/stderr"
+    pid[wayland]=$E2E_PID
+    sleep 1.5
+    e2e_check "a game runs on Wayland" kill -0 "${pid[wayland]}"
+    kill "$E2E_WESTON_PID"
+    unset WAYLAND_DISPLAY
+    e2e_check "a lost Wayland compositor ends the game" ended_within wayland 20
+    e2e_check "it ends with status 1" [ "$(status_of wayland)" = 1 ]
+    e2e_check "it says so in one line" [ "$(wc -l <"${home[wayland]}/stderr")" = 1 ]
+    e2e_check "it saves the settings" grep -q '^Sound=0$' "$(settings wayland)"
+else
+    echo "ok - # skip the lost Wayland compositor: no weston"
+fi
 
 # A second start brings the first copy back, even from the taskbar.
 prepare single
