@@ -158,10 +158,16 @@ ln -s ../../real.ini "$(settings link)"
 launch link "$display_b"
 xdotool mousemove --window "${window[link]}" 525 390 click 1
 sleep 0.3
+xdotool mousemove --window "${window[link]}" 523 286 click 1
+sleep 0.3
+xdotool mousemove --window "${window[link]}" 523 286 click 1
+sleep 0.3
 kill -TERM "${pid[link]}"
-e2e_check "a game on linked settings ends" ended_within link 10
+e2e_check "a paused game on linked settings ends" ended_within link 10
+e2e_check "with status 0" [ "$(status_of link)" = 0 ]
 e2e_check "the settings are still a link" test -L "$(settings link)"
-e2e_check "the linked file holds the saved table" grep -q '^HighScoreName1=OLD$' "${home[link]}/real.ini"
+e2e_check "the linked file holds the table, without the abandoned game" \
+    grep -q '^HighScoreName1=OLD$' "${home[link]}/real.ini"
 e2e_check "and the sound switched on" grep -q '^Sound=1$' "${home[link]}/real.ini"
 
 # The five games reach their time-out; a name is typed into each, not yet finished with Enter for
