@@ -54,13 +54,12 @@ int IgnoreError(Display* /*display*/, XErrorEvent* /*error*/) {
     ::_exit(1);
 }
 
-// Runs on the event thread as the events arrive; the window system's own events are looked at
-// here and never queued.
+// Sees every event as it is queued. The window system's own events come from the event thread's
+// look at the connection; they are read here and never queued.
 int WatchDestruction(void* /*data*/, SDL_Event* event) {
     if (event->type != SDL_SYSWMEVENT) {
         return 1;
     }
-
     const SDL_SysWMmsg* message = event->syswm.msg;
     if (message != nullptr && message->subsystem == SDL_SYSWM_X11 && guarded.window != 0) {
         const XEvent& x = message->msg.x11.event;

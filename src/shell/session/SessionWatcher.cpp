@@ -36,17 +36,20 @@ SessionWatcher::SessionWatcher(UniqueFd listener, Callbacks callbacks)
     const sigset_t set = EndingSignals();
     signals_ = UniqueFd(signalfd(-1, &set, SFD_CLOEXEC | SFD_NONBLOCK));
     stop_ = UniqueFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
-    thread_ = std::thread(&SessionWatcher::Watch, this);
+    // A thread that could not be told to stop could not be joined either: better none at all.
+    if (stop_) {
+        thread_ = std::thread(&SessionWatcher::Watch, this);
+    }
 }
 
 SessionWatcher::~SessionWatcher() {
-    const std::uint64_t one = 1;
-    if (stop_ && ::write(stop_.get(), &one, sizeof one) == sizeof one) {
-        thread_.join();
-    } else {
-        // Without a way to wake it the thread cannot be joined; it ends with the process.
-        thread_.detach();
+    if (!thread_.joinable()) {
+        return;
     }
+    const std::uint64_t one = 1;
+    while (::write(stop_.get(), &one, sizeof one) < 0 && errno == EINTR) {
+    }
+    thread_.join();
 }
 
 void SessionWatcher::Watch() {
@@ -74,18 +77,20 @@ void SessionWatcher::Watch() {
                 }
             }
         }
-        if ((watched[2].revents & POLLIN) != 0) {
-            Accept();
+        if ((watched[2].revents & POLLIN) != 0 && !Accept()) {
+            // The socket is broken for good; the lock still keeps other copies out.
+            watched[2].fd = -1;
         }
     }
 }
 
-// A knock is the whole message: the caller only wants the running game in front.
-void SessionWatcher::Accept() {
+// A knock is the whole message: the caller only wants the running game in front. False when the
+// socket no longer accepts anyone.
+bool SessionWatcher::Accept() {
     for (;;) {
         const UniqueFd caller(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
         if (!caller) {
-            return;
+            return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR || errno == ECONNABORTED;
         }
         if (callbacks_.summoned) {
             callbacks_.summoned();

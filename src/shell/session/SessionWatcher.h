@@ -32,7 +32,7 @@ public:
 
 private:
     void Watch();
-    void Accept();
+    bool Accept();
 
     UniqueFd signals_;
     UniqueFd listener_;
