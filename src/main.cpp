@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -10,10 +11,15 @@
 #include "shell/platform/FileSettingsStore.h"
 #include "shell/platform/Platform.h"
 #include "shell/platform/Random.h"
+#include "shell/sdl/DisplayGuards.h"
 #include "shell/sdl/SdlClock.h"
 #include "shell/sdl/SdlEventLoop.h"
+#include "shell/sdl/SdlSession.h"
 #include "shell/sdl/SdlSound.h"
 #include "shell/sdl/SdlWindow.h"
+#include "shell/session/SessionBus.h"
+#include "shell/session/SessionWatcher.h"
+#include "shell/session/SingleInstance.h"
 
 namespace {
 
@@ -50,6 +56,14 @@ std::unique_ptr<SettingsStore> OpenSettings(const std::string& app) {
 
 int Run() {
     const std::string title = App{}.Title;
+    // Decided before any window opens, so a second copy never flashes one.
+    SingleInstance instance(SingleInstance::Folder(std::getenv("XDG_RUNTIME_DIR"),
+                                                   FileSettingsStore::DefaultPath(title).parent_path()),
+                            "quibbix");
+    if (!instance.First()) {
+        return 0;
+    }
+    DisplayGuards guards;
     const std::unique_ptr<SdlWindow> window = SdlWindow::Open(title, kWindowWidth, kWindowHeight);
     if (!window) {
         std::fputs("quibbix: cannot open a window (no display?)\n", stderr);
@@ -66,6 +80,12 @@ int Run() {
     FrmMain frmMain(platform);
     window->Attach(frmMain);
     frmMain.Load();
+    // Only a loaded game has a table worth saving when the display goes.
+    guards.Watch(window->Native(), [&frmMain, &settings] {
+        frmMain.SaveSettings();
+        settings->Flush();
+    });
+    const SdlSession session(*window, instance.TakeListener());
     if (!window->Ended()) {
         window->Show();
         sound.Open();
@@ -74,12 +94,23 @@ int Run() {
     if (const std::string refusal = settings->Refusal(); !refusal.empty()) {
         std::fprintf(stderr, "quibbix: settings left unchanged: %s\n", refusal.c_str());
     }
+    if (guards.WaylandLost(window->Native())) {
+        std::fputs("quibbix: the connection to the display was lost; the settings were saved\n", stderr);
+        return 1;
+    }
+    if (guards.WindowDestroyed()) {
+        std::fflush(nullptr);
+        std::_Exit(0);
+    }
     return 0;
 }
 
 }  // namespace
 
 int main() {
+    // Before SDL starts a thread or a library looks for a bus.
+    BlockEndingSignals();
+    KeepToTheSessionBus();
     try {
         return Run();
     } catch (const std::exception& error) {

@@ -7,6 +7,8 @@
 #include <limits>
 #include <optional>
 
+#include "shell/sdl/SdlSession.h"
+
 namespace quibbix {
 
 namespace {
@@ -160,6 +162,7 @@ void EventLoop::Handle(const SDL_Event& event) {
             form_.CloseRequested();
             break;
         default:
+            BringBackWhenSummoned(event);
             break;
     }
 }
