@@ -16,7 +16,7 @@ struct Outcome {
 Outcome RunScript(const std::string& script) {
     std::ostringstream out;
     std::ostringstream err;
-    ScenarioRunner runner({"", "/opt/quibbix"}, out);
+    ScenarioRunner runner({"", "/opt/quibbix", {}}, out);
     std::istringstream in(script);
     const int status = runner.Run(in, err);
     return {status, out.str(), err.str()};
