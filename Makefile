@@ -1,6 +1,6 @@
 # The two commands of the README, and a few more for developers. Each one first installs any
 # missing Debian package, then lets CMake build only what changed.
-.PHONY: run test setup test-asan check-format format bench perf fuzz fuzz-settings artwork package package-check clean
+.PHONY: run test setup test-asan check-format format bench perf fuzz fuzz-settings fuzz-runner artwork package package-check clean
 
 # Warnings are errors in CI.
 WERROR := $(if $(CI),ON,OFF)
@@ -64,6 +64,17 @@ fuzz-settings: setup
 	mkdir -p build/fuzz/corpus
 	$(if $(wildcard /dev/shm),TMPDIR=/dev/shm) ./build/fuzz/tests/fuzz/quibbix_settings_fuzzer \
 	    -max_total_time=600 -artifact_prefix=build/fuzz/ build/fuzz/corpus tests/fuzz/settings-corpus
+
+# Ten minutes of libFuzzer on scenario scripts, starting from the scenario tests, in the same clang
+# build folder as fuzz-settings. What it finds lands in build/fuzz/ and becomes a kept test.
+fuzz-runner: setup
+	@command -v clang++ >/dev/null || { echo "fuzz-runner needs: apt-get install clang libclang-rt-14-dev"; exit 1; }
+	cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	      -DQUIBBIX_FUZZ=ON -DQUIBBIX_GAME=OFF -DQUIBBIX_TESTS=ON >/dev/null
+	cmake --build build/fuzz -j $(JOBS) --target quibbix_runner_libfuzzer
+	mkdir -p build/fuzz/runner-corpus
+	./build/fuzz/tests/fuzz/quibbix_runner_libfuzzer -max_total_time=600 -max_len=4096 \
+	    -artifact_prefix=build/fuzz/ build/fuzz/runner-corpus tests/scenarios
 
 # Remakes the committed artwork (needs Debian's python3-pil and fonts-dejavu-core).
 artwork:

@@ -30,6 +30,7 @@ std::string Help() {
     limit("tick N: N from 0 to ", kMaxTicks);
     limit("wait MS: MS from 0 to ", kMaxWaitMs);
     limit("random: values in a line, at most ", kMaxRandomValues);
+    limit("random: values waiting in the queue, at most ", kMaxQueuedRandomValues);
     limit("window coordinates (move, press, release, click, expect-pixel, expect-sprite): at most ",
           kMaxCoordinate);
     help += "    pixels either way from the window's top-left\n";

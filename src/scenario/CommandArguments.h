@@ -14,6 +14,8 @@ inline constexpr std::int64_t kMaxTicks = 1'000'000;
 // A million ticks of the game's 20 ms timer.
 inline constexpr std::int64_t kMaxWaitMs = 20'000'000;
 inline constexpr std::size_t kMaxRandomValues = 1000;
+// Values waiting in the random queue at any time.
+inline constexpr std::size_t kMaxQueuedRandomValues = 1'000'000;
 // Window pixels: far beyond any screen, and small enough that twips never overflow.
 inline constexpr std::int64_t kMaxCoordinate = 1'000'000;
 

@@ -1,6 +1,7 @@
 #include "scenario/ScenarioRunner.h"
 
 #include <array>
+#include <cstdint>
 #include <istream>
 #include <ostream>
 
@@ -92,7 +93,7 @@ ScenarioRunner::~ScenarioRunner() = default;
 
 int ScenarioRunner::Run(std::istream& script, std::ostream& err) {
     std::string line;
-    for (int number = 1;; ++number) {
+    for (std::int64_t number = 1;; ++number) {
         const LineRead read = ReadScriptLine(script, line);
         if (read == LineRead::End) {
             return 0;

@@ -19,8 +19,12 @@ void QueueRandom(ScenarioSession& session, const Words& words) {
     for (std::size_t i = 1; i < words.size(); ++i) {
         values.push_back(RandomValue(words[i]));
     }
+    Random& random = session.Platform().Rng();
+    if (random.Queued() + values.size() > kMaxQueuedRandomValues) {
+        throw BadLine("more than " + std::to_string(kMaxQueuedRandomValues) + " random values queued");
+    }
     for (const float value : values) {
-        session.Platform().Rng().Queue(value);
+        random.Queue(value);
     }
 }
 
