@@ -65,16 +65,11 @@ fuzz-settings: setup
 	$(if $(wildcard /dev/shm),TMPDIR=/dev/shm) ./build/fuzz/tests/fuzz/quibbix_settings_fuzzer \
 	    -max_total_time=600 -artifact_prefix=build/fuzz/ build/fuzz/corpus tests/fuzz/settings-corpus
 
-# Ten minutes of libFuzzer on scenario scripts, starting from the scenario tests, in the same clang
-# build folder as fuzz-settings. What it finds lands in build/fuzz/ and becomes a kept test.
+# A long campaign of the runner fuzzer under the sanitizers: 20,000 scripts, about twenty minutes.
 fuzz-runner: setup
-	@command -v clang++ >/dev/null || { echo "fuzz-runner needs: apt-get install clang libclang-rt-14-dev"; exit 1; }
-	cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	      -DQUIBBIX_FUZZ=ON -DQUIBBIX_GAME=OFF -DQUIBBIX_TESTS=ON >/dev/null
-	cmake --build build/fuzz -j $(JOBS) --target quibbix_runner_libfuzzer
-	mkdir -p build/fuzz/runner-corpus
-	./build/fuzz/tests/fuzz/quibbix_runner_libfuzzer -max_total_time=600 -max_len=4096 \
-	    -artifact_prefix=build/fuzz/ build/fuzz/runner-corpus tests/scenarios
+	cmake --preset asan -DQUIBBIX_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset asan -j $(JOBS) --target quibbix_runner_fuzzer
+	./build/asan/tests/fuzz/quibbix_runner_fuzzer --seed $(FUZZ_SEED) --scripts 20000
 
 # Remakes the committed artwork (needs Debian's python3-pil and fonts-dejavu-core).
 artwork:

@@ -7,8 +7,6 @@
 // same scripts; --print shows each one before it runs.
 //
 //   quibbix_runner_fuzzer [--seed N] [--scripts M] [--print]
-//
-// Built with QUIBBIX_FUZZ (clang) the same checks run as a libFuzzer target on raw scripts.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -134,7 +132,7 @@ public:
             script += Line() + "\n";
         }
         for (int checks = Uniform(0, 3); checks > 0; --checks) {
-            script += Check() + "\n";
+            script += Inspection() + "\n";
         }
         return script;
     }
@@ -332,7 +330,7 @@ private:
             return "seed " + Number(0, 100000);
         }
         if (roll < 98) {
-            return Check();
+            return Inspection();
         }
         if (roll < 99) {
             return Pick(std::vector<std::string>{"fly", "expect-nothing", "\"unclosed", "tick 1 2", "move 1",
@@ -347,7 +345,7 @@ private:
     }
 
     // An inspection or an expectation, which seldom holds.
-    std::string Check() {
+    std::string Inspection() {
         switch (Roll(8)) {
             case 0:
             case 1:
@@ -373,7 +371,6 @@ private:
     std::vector<std::string> pictures_;
 };
 
-#ifndef QUIBBIX_LIBFUZZER
 long Count(const std::string& text) {
     std::size_t end = 0;
     const long value = std::stol(text, &end);
@@ -382,25 +379,9 @@ long Count(const std::string& text) {
     }
     return value;
 }
-#endif
 
 }  // namespace
 }  // namespace quibbix
-
-#ifdef QUIBBIX_LIBFUZZER
-
-// libFuzzer gives raw scripts; without a seed line of their own their games differ run to run.
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    try {
-        quibbix::Check(std::string(reinterpret_cast<const char*>(data), size), false);
-    } catch (const quibbix::Violation& violation) {
-        std::cerr << violation.what() << '\n';
-        std::abort();
-    }
-    return 0;
-}
-
-#else
 
 int main(int argc, char** argv) {
     using namespace quibbix;
@@ -450,5 +431,3 @@ int main(int argc, char** argv) {
               << " stopped at a bad line\n";
     return 0;
 }
-
-#endif
