@@ -4,7 +4,8 @@
 // where it stands, so the lines before it alone run the same and succeed. The scripts are made
 // from the runner's own vocabulary (every command, field, procedure, control and picture, with
 // numbers at and beyond every limit) and then mutated with junk bytes. A seed always gives the
-// same scripts; --print shows each one before it runs.
+// same scripts; --print shows each one before it runs, so after a crash the last one shown is the
+// culprit.
 //
 //   quibbix_runner_fuzzer [--seed N] [--scripts M] [--print]
 #include <algorithm>
