@@ -1,6 +1,6 @@
 # The two commands of the README, and a few more for developers. Each one first installs any
 # missing Debian package, then lets CMake build only what changed.
-.PHONY: run test setup test-asan check-format format bench perf fuzz fuzz-settings artwork package package-check package-reproducible clean
+.PHONY: run test setup test-asan check-format format bench perf fuzz fuzz-settings fuzz-runner artwork package package-check package-reproducible clean
 
 # Warnings are errors in CI.
 WERROR := $(if $(CI),ON,OFF)
@@ -65,6 +65,12 @@ fuzz-settings: setup
 	mkdir -p build/fuzz/corpus
 	$(if $(wildcard /dev/shm),TMPDIR=/dev/shm) ./build/fuzz/tests/fuzz/quibbix_settings_fuzzer \
 	    -max_total_time=600 -artifact_prefix=build/fuzz/ build/fuzz/corpus tests/fuzz/settings-corpus
+
+# A long campaign of the runner fuzzer under the sanitizers: 20,000 scripts, about twenty minutes.
+fuzz-runner: setup
+	cmake --preset asan -DQUIBBIX_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset asan -j $(JOBS) --target quibbix_runner_fuzzer
+	./build/asan/tests/fuzz/quibbix_runner_fuzzer --seed $(FUZZ_SEED) --scripts 20000
 
 # Remakes the committed artwork (needs Debian's python3-pil and fonts-dejavu-core).
 artwork:
