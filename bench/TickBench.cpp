@@ -32,7 +32,7 @@ void BM_BallHandler101Balls(benchmark::State& state) {
     FullBoard game;
     for (auto _ : state) {
         game.form.BallHandler();
-        benchmark::DoNotOptimize(game.form.pctBoard.Surface().Row(0));
+        benchmark::DoNotOptimize(std::as_const(game.form.pctBoard).Surface().Row(0));
     }
 }
 BENCHMARK(BM_BallHandler101Balls);
