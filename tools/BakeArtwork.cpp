@@ -59,12 +59,21 @@ int main(int argc, char** argv) {
                 << ", " << offset << "},\n";
     }
 
+    // The pixels reach the object file past the preprocessor, so a compiler cache would not see them
+    // change: their digest in the source does.
+    std::uint64_t digest = 0xcbf29ce484222325u;
+    for (const char byte : pixels) {
+        digest = (digest ^ static_cast<std::uint8_t>(byte)) * 0x100000001b3u;
+    }
+
     std::ostringstream source;
     source << "// Generated from the artwork folder at build time; do not edit.\n"
               "#include \"resources/EmbeddedAssets.h\"\n\n"
               "#include <algorithm>\n#include <iterator>\n\n"
               "// The decoded pixels, read-only, mapped from the executable only as they are shown.\n"
-              "asm(\".pushsection .rodata\\n.balign 64\\n.local quibbix_artwork_pixels\\n\"\n"
+              "asm(\"# pixels \" \""
+           << std::hex << digest << std::dec
+           << "\" \"\\n.pushsection .rodata\\n.balign 64\\n.local quibbix_artwork_pixels\\n\"\n"
               "    \"quibbix_artwork_pixels:\\n.incbin \\\""
            << std::filesystem::absolute(pixelsFile).string()
            << "\\\"\\n.popsection\\n\");\n"
