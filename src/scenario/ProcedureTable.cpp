@@ -35,6 +35,9 @@ const std::vector<Procedure>& Procedures() {
         Plain("DrawCursor", &FrmMain::DrawCursor),
         Plain("EraseCursor", &FrmMain::EraseCursor),
         Plain("Terminate", &FrmMain::Terminate),
+        Plain("PauseKey", &FrmMain::PauseKey),
+        Plain("QuitKey", &FrmMain::QuitKey),
+        Plain("PlayerAway", &FrmMain::PlayerAway),
         {"PlaceBall", 1,
          [](FrmMain& form, std::span<const std::int64_t> args) -> std::optional<std::int64_t> {
              form.PlaceBall(static_cast<std::int16_t>(args[0]));

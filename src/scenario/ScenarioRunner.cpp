@@ -164,6 +164,10 @@ void ScenarioRunner::Execute(const Words& words) {
         RequireWords(words, 1, 1);
         const int state = command == "minimize" ? 1 : 0;
         Form().WindowStateChanged(state);
+    } else if (command == "away") {
+        // The window lost the keyboard or was minimised from outside the game.
+        RequireWords(words, 1, 1);
+        Form().PlayerAway();
     } else if (command == "close") {
         RequireWords(words, 1, 1);
         Form().CloseRequested();
