@@ -4,6 +4,51 @@
 
 namespace quibbix {
 
+// A copy owns its pixels, whoever owned the original's.
+Image::Image(const Image& other)
+    : width_(other.width_), height_(other.height_),
+      pixels_(other.data_, other.data_ + static_cast<std::size_t>(other.width_) * other.height_),
+      data_(pixels_.data()) {}
+
+Image::Image(Image&& other) noexcept {
+    *this = std::move(other);
+}
+
+Image& Image::operator=(const Image& other) {
+    if (this != &other) {
+        *this = Image(other);
+    }
+    return *this;
+}
+
+Image& Image::operator=(Image&& other) noexcept {
+    if (this != &other) {
+        const bool owned = other.Owns();
+        width_ = other.width_;
+        height_ = other.height_;
+        pixels_ = std::move(other.pixels_);
+        data_ = owned ? pixels_.data() : other.data_;
+        other.width_ = 0;
+        other.height_ = 0;
+        other.pixels_.clear();
+        other.data_ = nullptr;
+    }
+    return *this;
+}
+
+Image Image::Borrow(Argb* pixels, int width, int height) {
+    Image image;
+    image.width_ = width;
+    image.height_ = height;
+    image.data_ = pixels;
+    return image;
+}
+
+bool Image::operator==(const Image& other) const {
+    return width_ == other.width_ && height_ == other.height_ &&
+           std::equal(data_, data_ + static_cast<std::size_t>(width_) * height_, other.data_);
+}
+
 __attribute__((target_clones("avx2", "default"))) void Image::FillRect(RectPx rect, Argb colour) {
     const RectPx clipped = Intersect(rect, Bounds());
     if (clipped.Empty()) {

@@ -30,29 +30,43 @@ class Image {
 public:
     Image() = default;
     Image(int width, int height, Argb fill = kOpaqueBlack)
-        : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height, fill) {}
+        : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height, fill),
+          data_(pixels_.data()) {}
+    Image(const Image& other);
+    Image(Image&& other) noexcept;
+    Image& operator=(const Image& other);
+    Image& operator=(Image&& other) noexcept;
+    ~Image() = default;
+
+    // Pixels that belong to someone else, rows packed one after another: drawing into the image
+    // draws into them, so a frame can be painted straight into the memory the screen shows. They
+    // must outlive the image.
+    static Image Borrow(Argb* pixels, int width, int height);
 
     int Width() const { return width_; }
     int Height() const { return height_; }
     RectPx Bounds() const { return {0, 0, width_, height_}; }
 
-    Argb At(int x, int y) const { return pixels_[Index(x, y)]; }
-    Argb& At(int x, int y) { return pixels_[Index(x, y)]; }
-    const Argb* Row(int y) const { return pixels_.data() + Index(0, y); }
-    Argb* Row(int y) { return pixels_.data() + Index(0, y); }
+    Argb At(int x, int y) const { return data_[Index(x, y)]; }
+    Argb& At(int x, int y) { return data_[Index(x, y)]; }
+    const Argb* Row(int y) const { return data_ + Index(0, y); }
+    Argb* Row(int y) { return data_ + Index(0, y); }
+    // The pixels of an image that owns them.
     const std::vector<Argb>& Pixels() const { return pixels_; }
 
     void Fill(Argb colour) { FillRect(Bounds(), colour); }
     void FillRect(RectPx rect, Argb colour);
 
-    bool operator==(const Image&) const = default;
+    bool operator==(const Image& other) const;
 
 private:
     std::size_t Index(int x, int y) const { return static_cast<std::size_t>(y) * width_ + x; }
+    bool Owns() const { return data_ == pixels_.data(); }
 
     int width_ = 0;
     int height_ = 0;
     std::vector<Argb> pixels_;
+    Argb* data_ = nullptr;
 };
 
 // How a rectangle copy combines source and target.
