@@ -40,9 +40,10 @@ std::unique_ptr<SettingsStore> OpenSettings(const std::string& app) {
 
 int Run() {
     const std::string title = App{}.Title;
-    const std::unique_ptr<SdlWindow> window = SdlWindow::Open(title, kWindowWidth, kWindowHeight);
+    std::string why;
+    const std::unique_ptr<SdlWindow> window = SdlWindow::Open(title, kWindowWidth, kWindowHeight, why);
     if (!window) {
-        std::fputs("quibbix: cannot open a window (no display?)\n", stderr);
+        std::fprintf(stderr, "quibbix: cannot open a window (%s)\n", why.c_str());
         return 1;
     }
     SdlSound sound;
@@ -55,13 +56,14 @@ int Run() {
 
     FrmMain frmMain(platform);
     window->Attach(frmMain);
+    window->UseDisplayChoices(*settings, title);
     frmMain.Load();
     if (!window->Ended()) {
         window->Show();
         sound.Open();
         RunEventLoop(*window, frmMain, frmMain.Timer1, clock);
     }
-    return 0;
+    return window->Failed() ? 1 : 0;
 }
 
 }  // namespace
