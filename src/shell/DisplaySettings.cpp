@@ -28,12 +28,9 @@ DisplayChoice LoadDisplayChoice(const SettingsStore& store, std::string_view app
     return choice;
 }
 
-void SaveZoomChoice(SettingsStore& store, std::string_view app, int zoom) {
-    store.SaveSetting(app, kSection, "Zoom", std::to_string(std::clamp(zoom, 0, kLargestZoom)));
-}
-
-void SaveFullScreenChoice(SettingsStore& store, std::string_view app, bool fullScreen) {
-    store.SaveSetting(app, kSection, "FullScreen", fullScreen ? "1" : "0");
+void SaveDisplayChoice(SettingsStore& store, std::string_view app, const DisplayChoice& choice) {
+    store.SaveSetting(app, kSection, "Zoom", std::to_string(std::clamp(choice.zoom, 0, kLargestZoom)));
+    store.SaveSetting(app, kSection, "FullScreen", choice.fullScreen ? "1" : "0");
 }
 
 }  // namespace quibbix

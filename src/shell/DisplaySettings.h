@@ -13,7 +13,7 @@ struct DisplayChoice {
 };
 
 DisplayChoice LoadDisplayChoice(const SettingsStore& store, std::string_view app);
-void SaveZoomChoice(SettingsStore& store, std::string_view app, int zoom);
-void SaveFullScreenChoice(SettingsStore& store, std::string_view app, bool fullScreen);
+// Saves both values together, so the section is whole from its first line on.
+void SaveDisplayChoice(SettingsStore& store, std::string_view app, const DisplayChoice& choice);
 
 }  // namespace quibbix

@@ -52,8 +52,7 @@ TEST_F(DisplaySettingsTest, AChoiceSurvivesTheRunAndLeavesTheGameSettingsAlone) 
     EXPECT_EQ(untouched.find("[Display]"), std::string::npos) << "nothing chosen, nothing written";
 
     PlayOnce([](SettingsStore& store) {
-        SaveZoomChoice(store, "Quibbix", 2);
-        SaveFullScreenChoice(store, "Quibbix", true);
+        SaveDisplayChoice(store, "Quibbix", {2, true});
     });
     const std::string text = FileText();
     EXPECT_EQ(text.substr(0, untouched.size()), untouched) << "the game's own section comes first, unchanged";
@@ -63,8 +62,7 @@ TEST_F(DisplaySettingsTest, AChoiceSurvivesTheRunAndLeavesTheGameSettingsAlone) 
         const DisplayChoice choice = LoadDisplayChoice(store, "Quibbix");
         EXPECT_EQ(choice.zoom, 2);
         EXPECT_TRUE(choice.fullScreen);
-        SaveZoomChoice(store, "Quibbix", 0);
-        SaveFullScreenChoice(store, "Quibbix", false);
+        SaveDisplayChoice(store, "Quibbix", {0, false});
     });
     EXPECT_NE(FileText().find("[Display]\nZoom=0\nFullScreen=0\n"), std::string::npos);
 }

@@ -92,6 +92,7 @@ private:
     // Sets the windowed zoom, keeping the window's centre (or centring it on the display).
     void SetZoom(int zoom, bool keepCentre);
     void SetFullScreen(bool on);
+    void SaveChoices();
     void PlaceFrame();
 
     // Declared first so that it goes last: SDL must outlive the window and the cursors.
@@ -108,6 +109,7 @@ private:
 
     Viewport view_;
     int zoom_ = 1;
+    int zoomChoice_ = 0;  // what the player chose; 0 follows the desktop
     bool fullScreen_ = false;
     bool everything_ = true;
 

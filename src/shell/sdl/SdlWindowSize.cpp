@@ -57,6 +57,7 @@ void SdlWindow::UseDisplayChoices(SettingsStore& settings, std::string app) {
     settings_ = &settings;
     app_ = std::move(app);
     const DisplayChoice choice = LoadDisplayChoice(settings, app_);
+    zoomChoice_ = choice.zoom;
     SetZoom(choice.zoom > 0 ? std::min(choice.zoom, LargestWindowZoom()) : DesktopZoom(), false);
     if (choice.fullScreen) {
         SetFullScreen(true);
@@ -81,7 +82,12 @@ void SdlWindow::SetZoom(int zoom, bool keepCentre) {
         if (keepCentre) {
             SDL_SetWindowPosition(window_.get(), x + (oldWidth - width) / 2, y + (oldHeight - height) / 2);
         } else {
-            SDL_SetWindowPosition(window_.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+            SDL_Rect display{0, 0, 0, 0};
+            SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_.get())), &display);
+            SDL_SetWindowPosition(window_.get(), display.x + (display.w - width) / 2, display.y + (display.h - height) / 2);
+            // The X11 driver must hear of the move while the window is still unmapped: read after the
+            // window manager has framed it, the news would count the window's offset twice.
+            SDL_PumpEvents();
         }
     }
     PlaceFrame();
@@ -96,9 +102,8 @@ void SdlWindow::ZoomBy(int step) {
         return;
     }
     SetZoom(zoom, true);
-    if (settings_ != nullptr) {
-        SaveZoomChoice(*settings_, app_, zoom_);
-    }
+    zoomChoice_ = zoom_;
+    SaveChoices();
 }
 
 void SdlWindow::ZoomToDesktop() {
@@ -106,15 +111,18 @@ void SdlWindow::ZoomToDesktop() {
         return;
     }
     SetZoom(DesktopZoom(), true);
-    if (settings_ != nullptr) {
-        SaveZoomChoice(*settings_, app_, 0);
-    }
+    zoomChoice_ = 0;
+    SaveChoices();
 }
 
 void SdlWindow::ToggleFullScreen() {
     SetFullScreen(!fullScreen_);
+    SaveChoices();
+}
+
+void SdlWindow::SaveChoices() {
     if (settings_ != nullptr) {
-        SaveFullScreenChoice(*settings_, app_, fullScreen_);
+        SaveDisplayChoice(*settings_, app_, {zoomChoice_, fullScreen_});
     }
 }
 
