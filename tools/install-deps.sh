@@ -5,10 +5,10 @@ set -euo pipefail
 
 packages=(
     cmake g++ make pkg-config
-    libsdl2-dev libsdl2-mixer-dev libpng-dev
+    libsdl2-dev libsdl2-mixer-dev libpng-dev libx11-dev
     libgtest-dev libbenchmark-dev
     clang-format
-    xvfb openbox xdotool x11-utils imagemagick
+    xvfb openbox xdotool x11-utils x11-xserver-utils dbus-daemon weston imagemagick
     dpkg-dev file desktop-file-utils appstream groff-base man-db
     python3-pil
 )

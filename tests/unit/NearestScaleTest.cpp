@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "shell/platform/FrameChanges.h"
 #include "shell/platform/NearestScale.h"
 
 namespace quibbix {
@@ -67,6 +68,33 @@ TEST(NearestScaleTest, NothingOutsideTheTargetIsTouched) {
         EXPECT_EQ(pixels[y * 10 + 9], 0xDEADBEEFu);
         EXPECT_EQ(pixels[y * 10 + 0], frame.At(0, y == 0 || y == 1 ? 0 : (y + 1) / 3));
     }
+}
+
+// Only what differs is copied and reported, in bands of rows as narrow as their changes.
+TEST(FrameChangesTest, BandsCoverExactlyTheChangedPixels) {
+    const Image before = Numbered(20, 12);
+    Image next = before;
+    next.At(3, 2) = 1;
+    next.At(9, 3) = 2;  // rows 2 and 3 form one band, from column 3 to 9
+    next.At(15, 7) = 3;
+    next.At(0, 11) = 4;  // outside the area asked about
+    Image shown = before;
+    const std::vector<RectPx> bands = TakeChanges(next, shown, {0, 0, 20, 10});
+    EXPECT_EQ(bands, (std::vector<RectPx>{{3, 2, 10, 4}, {15, 7, 16, 8}}));
+    EXPECT_EQ(shown.At(3, 2), 1u);
+    EXPECT_EQ(shown.At(9, 3), 2u);
+    EXPECT_EQ(shown.At(15, 7), 3u);
+    EXPECT_EQ(shown.At(0, 11), before.At(0, 11));
+    EXPECT_TRUE(TakeChanges(next, shown, {0, 0, 20, 10}).empty()) << "nothing changed since";
+
+    // Every other row changed: too many bands become one rectangle around them.
+    Image tall(20, 40);
+    Image tallNext = tall;
+    for (int y = 0; y < 40; y += 2) {
+        tallNext.At(y % 20, y) = 9;
+    }
+    EXPECT_EQ(TakeChanges(tallNext, tall, tall.Bounds()), (std::vector<RectPx>{{0, 0, 19, 39}}));
+    EXPECT_EQ(tall, tallNext);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "shell/platform/Compositor.h"
+#include "shell/platform/FrameChanges.h"
 #include "shell/platform/NearestScale.h"
 
 namespace quibbix {
@@ -124,13 +125,8 @@ std::vector<RectPx> SdlSurfacePresenter::Draw(const Form& form, const std::vecto
 
     if (frame_.Width() != bounds.Width() || frame_.Height() != bounds.Height()) {
         frame_ = Image(bounds.Width(), bounds.Height());
-    }
-    for (const RectPx& area : changed) {
-        Compose(form, frame_, area);
-    }
-    if (everything) {
-        SDL_FillRect(&surface, nullptr, SDL_MapRGB(surface.format, 0, 0, 0));
-        drawn.push_back(screen);
+        next_ = frame_;
+        everything = true;
     }
     Image converted;
     PixelTarget target{static_cast<Argb*>(surface.pixels), static_cast<std::size_t>(surface.pitch) / sizeof(Argb),
@@ -140,20 +136,31 @@ std::vector<RectPx> SdlSurfacePresenter::Draw(const Form& form, const std::vecto
         converted = Image(surface.w, surface.h);
         target = {converted.Row(0), static_cast<std::size_t>(surface.w), {surface.w, surface.h}};
     }
-    for (const RectPx& area : changed) {
+    const auto enlarge = [&](RectPx area) {
         const RectPx out = ScaleNearest(frame_, area, view, target);
-        if (out.Empty()) {
-            continue;
-        }
-        if (!IsXrgb(surface)) {
+        if (!out.Empty() && !IsXrgb(surface)) {
             SDL_ConvertPixels(out.Width(), out.Height(), SDL_PIXELFORMAT_ARGB8888, converted.Row(out.top) + out.left,
                               surface.w * static_cast<int>(sizeof(Argb)), surface.format->format,
                               static_cast<std::uint8_t*>(surface.pixels) + out.top * surface.pitch +
                                   out.left * surface.format->BytesPerPixel,
                               surface.pitch);
         }
-        if (!everything) {
-            drawn.push_back(out);
+        return out;
+    };
+    if (everything) {
+        Compose(form, frame_, bounds);
+        SDL_FillRect(&surface, nullptr, SDL_MapRGB(surface.format, 0, 0, 0));
+        enlarge(bounds);
+        drawn.push_back(screen);
+        return drawn;
+    }
+    // The form repaints whole controls; only the pixels that differ from what is shown are enlarged.
+    for (const RectPx& area : changed) {
+        Compose(form, next_, area);
+        for (const RectPx& band : TakeChanges(next_, frame_, area)) {
+            if (const RectPx out = enlarge(band); !out.Empty()) {
+                drawn.push_back(out);
+            }
         }
     }
     return drawn;

@@ -29,7 +29,9 @@ private:
                              const Viewport& view, SDL_Surface& surface);
 
     SDL_Window* window_;
+    // What the surface shows, and the form painted anew before it is compared with that.
     Image frame_;
+    Image next_;
     const SDL_Surface* lastSurface_ = nullptr;
     const void* lastPixels_ = nullptr;
     SizePx lastSize_;
