@@ -43,6 +43,11 @@ TEST(NearestScaleTest, EveryTargetPixelShowsTheFramePixelUnderIt) {
     const Case cases[] = {
         {{1, 0, 0, 1}, {13, 9}, {0, 0, 13, 9}},
         {{2, 0, 0, 1}, {26, 18}, {3, 2, 7, 5}},
+        // Rows of whole vectors at zoom 2, from an aligned and from a half-aligned start.
+        {{2, 0, 0, 1}, {32, 20}, {0, 0, 13, 9}},
+        {{2, 0, 0, 1}, {32, 20}, {1, 1, 12, 8}},
+        {{2, 2, 1, 1}, {32, 20}, {0, 0, 13, 9}},
+        {{2, 1, 0, 1}, {32, 20}, {0, 0, 13, 9}},
         {{3, 5, 4, 1}, {50, 40}, {0, 0, 13, 9}},
         // Cut at every edge: the frame is larger than the screen and not aligned with it.
         {{3, -4, -5, 1}, {30, 20}, {0, 0, 13, 9}},

@@ -1,7 +1,12 @@
 #include "shell/platform/NearestScale.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quibbix {
 
@@ -49,6 +54,42 @@ __attribute__((target_clones("avx2", "default"))) void WidenRow(Argb* to, Argb* 
     WidenRowAnyZoom(to, end, source, zoom, firstRun);
 }
 
+// Both target rows of a frame row at zoom 2 at once, written past the cache: a window surface is
+// far larger than the cache, and a plain store would first read each line in only to overwrite it.
+// False, having written nothing, when the rows are not laid out for it.
+bool DoubleRowsStreamed(Argb* first, Argb* second, const Argb* source, int width) {
+#if defined(__SSE2__)
+    const auto address = reinterpret_cast<std::uintptr_t>(first);
+    if (width % 2 != 0 || address % 8 != 0 || address % 16 != reinterpret_cast<std::uintptr_t>(second) % 16) {
+        return false;
+    }
+    int i = 0;
+    if (address % 16 == 8) {
+        first[0] = first[1] = second[0] = second[1] = source[0];
+        i = 2;
+    }
+    for (; i + 8 <= width; i += 8) {
+        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + i / 2));
+        const __m128i low = _mm_unpacklo_epi32(pixels, pixels);
+        const __m128i high = _mm_unpackhi_epi32(pixels, pixels);
+        _mm_stream_si128(reinterpret_cast<__m128i*>(first + i), low);
+        _mm_stream_si128(reinterpret_cast<__m128i*>(first + i + 4), high);
+        _mm_stream_si128(reinterpret_cast<__m128i*>(second + i), low);
+        _mm_stream_si128(reinterpret_cast<__m128i*>(second + i + 4), high);
+    }
+    for (; i < width; i += 2) {
+        first[i] = first[i + 1] = second[i] = second[i + 1] = source[i / 2];
+    }
+    return true;
+#else
+    (void)first;
+    (void)second;
+    (void)source;
+    (void)width;
+    return false;
+#endif
+}
+
 }  // namespace
 
 RectPx ScaleNearest(const Image& frame, RectPx area, const Viewport& view, const PixelTarget& target) {
@@ -66,19 +107,28 @@ RectPx ScaleNearest(const Image& frame, RectPx area, const Viewport& view, const
         const int sourceRow = (y - view.top) / zoom;
         const Argb* source = frame.Row(sourceRow) + firstColumn;
         Argb* row = target.pixels + static_cast<std::size_t>(y) * target.pitch;
+        const int next = std::min(out.bottom, view.top + (sourceRow + 1) * zoom);
+        if (zoom == 2 && firstRun == 2 && next - y == 2 &&
+            DoubleRowsStreamed(row + out.left, row + target.pitch + out.left, source, out.Width())) {
+            y = next;
+            continue;
+        }
         if (zoom == 1) {
             std::memcpy(row + out.left, source, rowBytes);
         } else {
             WidenRow(row + out.left, row + out.right, source, zoom, firstRun);
         }
         // The other target rows of this frame row are copies of the first.
-        const int next = std::min(out.bottom, view.top + (sourceRow + 1) * zoom);
         for (int copy = y + 1; copy < next; ++copy) {
             std::memcpy(target.pixels + static_cast<std::size_t>(copy) * target.pitch + out.left, row + out.left,
                         rowBytes);
         }
         y = next;
     }
+#if defined(__SSE2__)
+    // Streamed stores are seen by others only after a fence.
+    _mm_sfence();
+#endif
     return out;
 }
 
