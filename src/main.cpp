@@ -63,6 +63,9 @@ int Run() {
         sound.Open();
         RunEventLoop(*window, frmMain, frmMain.Timer1, clock);
     }
+    if (const std::string refusal = settings->Refusal(); !refusal.empty()) {
+        std::fprintf(stderr, "quibbix: settings left unchanged: %s\n", refusal.c_str());
+    }
     return window->Failed() ? 1 : 0;
 }
 
