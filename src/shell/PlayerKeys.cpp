@@ -20,7 +20,8 @@ void FrmMain::QuitKey() {
 
 void FrmMain::PlayerAway() {
     // PAUSE on the button means the clock runs.
-    const bool running = GameActive != kFalse && Handle(pctNew.Picture()) == Handle(frmGraphics.pctPause.Picture());
+    const bool running =
+        GameActive != kFalse && Handle(pctNew.Picture()) == Handle(frmGraphics.pctPause.Picture());
     if (running) {
         pctNew_Click();
     }

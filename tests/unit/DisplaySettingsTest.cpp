@@ -51,9 +51,7 @@ TEST_F(DisplaySettingsTest, AChoiceSurvivesTheRunAndLeavesTheGameSettingsAlone) 
     const std::string untouched = FileText();
     EXPECT_EQ(untouched.find("[Display]"), std::string::npos) << "nothing chosen, nothing written";
 
-    PlayOnce([](SettingsStore& store) {
-        SaveDisplayChoice(store, "Quibbix", {2, true});
-    });
+    PlayOnce([](SettingsStore& store) { SaveDisplayChoice(store, "Quibbix", {2, true}); });
     const std::string text = FileText();
     EXPECT_EQ(text.substr(0, untouched.size()), untouched) << "the game's own section comes first, unchanged";
     EXPECT_NE(text.find("[Display]\nZoom=2\nFullScreen=1\n"), std::string::npos) << text;

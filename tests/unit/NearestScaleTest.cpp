@@ -56,9 +56,10 @@ TEST(NearestScaleTest, EveryTargetPixelShowsTheFramePixelUnderIt) {
     };
     for (const Case& c : cases) {
         std::vector<Argb> pixels(static_cast<std::size_t>(c.size.width) * c.size.height, 0);
-        const RectPx drawn = ScaleNearest(frame, c.area, c.view, {pixels.data(), std::size_t(c.size.width), c.size});
-        EXPECT_EQ(pixels, Expected(frame, c.view, c.size, c.area, 0)) << "zoom " << c.view.zoom << " at "
-                                                                      << c.view.left << "," << c.view.top;
+        const RectPx drawn =
+            ScaleNearest(frame, c.area, c.view, {pixels.data(), std::size_t(c.size.width), c.size});
+        EXPECT_EQ(pixels, Expected(frame, c.view, c.size, c.area, 0))
+            << "zoom " << c.view.zoom << " at " << c.view.left << "," << c.view.top;
         EXPECT_EQ(drawn, Intersect(c.view.ToScreen(c.area), {0, 0, c.size.width, c.size.height}));
     }
 }

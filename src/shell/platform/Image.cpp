@@ -6,7 +6,8 @@ namespace quibbix {
 
 // A copy owns its pixels, whoever owned the original's.
 Image::Image(const Image& other)
-    : width_(other.width_), height_(other.height_),
+    : width_(other.width_),
+      height_(other.height_),
       pixels_(other.data_, other.data_ + static_cast<std::size_t>(other.width_) * other.height_),
       data_(pixels_.data()) {}
 

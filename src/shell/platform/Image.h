@@ -30,7 +30,9 @@ class Image {
 public:
     Image() = default;
     Image(int width, int height, Argb fill = kOpaqueBlack)
-        : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height, fill),
+        : width_(width),
+          height_(height),
+          pixels_(static_cast<std::size_t>(width) * height, fill),
           data_(pixels_.data()) {}
     Image(const Image& other);
     Image(Image&& other) noexcept;

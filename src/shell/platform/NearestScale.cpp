@@ -34,8 +34,8 @@ void WidenRowAnyZoom(Argb* to, Argb* end, const Argb* source, int zoom, int firs
     }
 }
 
-__attribute__((target_clones("avx2", "default"))) void WidenRow(Argb* to, Argb* end, const Argb* source, int zoom,
-                                                                int firstRun) {
+__attribute__((target_clones("avx2", "default"))) void WidenRow(Argb* to, Argb* end, const Argb* source,
+                                                                int zoom, int firstRun) {
     const long width = end - to;
     // Whole source pixels only, the common case: a window at zoom 2, 3 or 4.
     if (firstRun == zoom && width % zoom == 0) {
@@ -120,8 +120,8 @@ RectPx ScaleNearest(const Image& frame, RectPx area, const Viewport& view, const
         }
         // The other target rows of this frame row are copies of the first.
         for (int copy = y + 1; copy < next; ++copy) {
-            std::memcpy(target.pixels + static_cast<std::size_t>(copy) * target.pitch + out.left, row + out.left,
-                        rowBytes);
+            std::memcpy(target.pixels + static_cast<std::size_t>(copy) * target.pitch + out.left,
+                        row + out.left, rowBytes);
         }
         y = next;
     }

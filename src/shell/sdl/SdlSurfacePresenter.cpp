@@ -103,8 +103,8 @@ bool SdlSurfacePresenter::Present(const Form& form, const std::vector<RectPx>& a
     return true;
 }
 
-std::vector<RectPx> SdlSurfacePresenter::Draw(const Form& form, const std::vector<RectPx>& areas, bool everything,
-                                              const Viewport& view, SDL_Surface& surface) {
+std::vector<RectPx> SdlSurfacePresenter::Draw(const Form& form, const std::vector<RectPx>& areas,
+                                              bool everything, const Viewport& view, SDL_Surface& surface) {
     const RectPx bounds = form.Bounds();
     const RectPx screen{0, 0, surface.w, surface.h};
     const std::vector<RectPx> changed = everything ? std::vector<RectPx>{bounds} : areas;
@@ -112,8 +112,7 @@ std::vector<RectPx> SdlSurfacePresenter::Draw(const Form& form, const std::vecto
 
     // At zoom 1, with the window exactly the frame's size, the surface is the frame: the form is
     // painted straight into it and nothing is copied.
-    const bool direct = IsXrgb(surface) && IsPacked(surface) && view == Viewport{} &&
-                        screen == bounds;
+    const bool direct = IsXrgb(surface) && IsPacked(surface) && view == Viewport{} && screen == bounds;
     if (direct) {
         Image frame = Image::Borrow(static_cast<Argb*>(surface.pixels), surface.w, surface.h);
         for (const RectPx& area : changed) {
@@ -129,7 +128,8 @@ std::vector<RectPx> SdlSurfacePresenter::Draw(const Form& form, const std::vecto
         everything = true;
     }
     Image converted;
-    PixelTarget target{static_cast<Argb*>(surface.pixels), static_cast<std::size_t>(surface.pitch) / sizeof(Argb),
+    PixelTarget target{static_cast<Argb*>(surface.pixels),
+                       static_cast<std::size_t>(surface.pitch) / sizeof(Argb),
                        {surface.w, surface.h}};
     if (!IsXrgb(surface)) {
         // An unusual display: enlarge into memory of the frame's own layout, then convert.
@@ -139,8 +139,9 @@ std::vector<RectPx> SdlSurfacePresenter::Draw(const Form& form, const std::vecto
     const auto enlarge = [&](RectPx area) {
         const RectPx out = ScaleNearest(frame_, area, view, target);
         if (!out.Empty() && !IsXrgb(surface)) {
-            SDL_ConvertPixels(out.Width(), out.Height(), SDL_PIXELFORMAT_ARGB8888, converted.Row(out.top) + out.left,
-                              surface.w * static_cast<int>(sizeof(Argb)), surface.format->format,
+            SDL_ConvertPixels(out.Width(), out.Height(), SDL_PIXELFORMAT_ARGB8888,
+                              converted.Row(out.top) + out.left, surface.w * static_cast<int>(sizeof(Argb)),
+                              surface.format->format,
                               static_cast<std::uint8_t*>(surface.pixels) + out.top * surface.pitch +
                                   out.left * surface.format->BytesPerPixel,
                               surface.pitch);

@@ -36,8 +36,8 @@ bool SdlTexturePresenter::Present(const Form& form, const std::vector<RectPx>& a
                                   const Viewport& view) {
     const RectPx bounds = form.Bounds();
     if (!texture_) {
-        texture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                         bounds.Width(), bounds.Height()));
+        texture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_ARGB8888,
+                                         SDL_TEXTUREACCESS_STREAMING, bounds.Width(), bounds.Height()));
         if (!texture_) {
             return Fail(SDL_GetError());
         }

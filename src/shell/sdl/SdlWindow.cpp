@@ -56,7 +56,8 @@ std::optional<SdlSubsystem> StartVideo() {
 
 }  // namespace
 
-std::unique_ptr<SdlWindow> SdlWindow::Open(const std::string& title, int width, int height, std::string& error) {
+std::unique_ptr<SdlWindow> SdlWindow::Open(const std::string& title, int width, int height,
+                                           std::string& error) {
     // SDL names the window's class (X11) and application (Wayland) from these when it starts; a
     // name the player set is kept.
     setenv("SDL_VIDEO_X11_WMCLASS", kDesktopId, 0);
@@ -78,7 +79,8 @@ std::unique_ptr<SdlWindow> SdlWindow::Open(const std::string& title, int width, 
         return nullptr;
     }
     // High DPI lets a Wayland window be drawn in screen pixels rather than enlarged by the compositor.
-    WindowPtr window(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+    WindowPtr window(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                                      height,
                                       SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALLOW_HIGHDPI));
     if (!window) {
         error = SDL_GetError();
@@ -89,7 +91,8 @@ std::unique_ptr<SdlWindow> SdlWindow::Open(const std::string& title, int width, 
         error = "no way to draw into it: " + (error.empty() ? std::string("unknown reason") : error);
         return nullptr;
     }
-    return std::unique_ptr<SdlWindow>(new SdlWindow(std::move(*video), std::move(window), std::move(presenter)));
+    return std::unique_ptr<SdlWindow>(
+        new SdlWindow(std::move(*video), std::move(window), std::move(presenter)));
 }
 
 SdlWindow::SdlWindow(SdlSubsystem video, WindowPtr window, std::unique_ptr<SdlPresenter> presenter)

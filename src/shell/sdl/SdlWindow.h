@@ -21,7 +21,8 @@ class SdlWindow final : public WindowBackend {
 public:
     // Opens the window, hidden until Show. Null, with the reason in `error`, when there is no
     // display to open it on or no way to draw into it.
-    static std::unique_ptr<SdlWindow> Open(const std::string& title, int width, int height, std::string& error);
+    static std::unique_ptr<SdlWindow> Open(const std::string& title, int width, int height,
+                                           std::string& error);
 
     SdlWindow(const SdlWindow&) = delete;
     SdlWindow& operator=(const SdlWindow&) = delete;

@@ -84,7 +84,8 @@ void SdlWindow::SetZoom(int zoom, bool keepCentre) {
         } else {
             SDL_Rect display{0, 0, 0, 0};
             SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_.get())), &display);
-            SDL_SetWindowPosition(window_.get(), display.x + (display.w - width) / 2, display.y + (display.h - height) / 2);
+            SDL_SetWindowPosition(window_.get(), display.x + (display.w - width) / 2,
+                                  display.y + (display.h - height) / 2);
             // The X11 driver must hear of the move while the window is still unmapped: read after the
             // window manager has framed it, the news would count the window's offset twice.
             SDL_PumpEvents();
