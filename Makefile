@@ -38,14 +38,15 @@ bench: setup
 	cmake --build --preset bench -j $(JOBS)
 	./build/bench/bench/quibbix_bench
 
-# The performance table of the README, measured on this machine: benchmarks, then the real game in
-# a private X server (start-up, memory, processor idle and with 101 balls in play).
+# The performance table of the README, measured on this machine: the game beside a bare SDL2 window
+# in a private X server, taken in turns (start-up, memory, idle and with 101 balls in play), and the
+# benchmark of one tick beside one copy of the board.
 perf: setup
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS)
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench -j $(JOBS)
-	/usr/bin/python3 tools/perf.py build/release build/bench/bench/quibbix_bench build/release/quibbix-scenario
+	/usr/bin/python3 tools/perf.py build/release build/bench
 
 # A long campaign of the event fuzzer under the sanitizers: a million events over 20 seeds.
 FUZZ_SEED ?= 1000
