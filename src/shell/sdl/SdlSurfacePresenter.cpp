@@ -10,6 +10,10 @@ namespace quibbix {
 
 namespace {
 
+// How many presents go by without comparing once most of what was repainted had changed: half a
+// second of play, after which the next present looks again.
+constexpr int kDenseTicks = 25;
+
 // The pixel layout of the game's own frame: 32 bits, 0xXXRRGGBB.
 bool IsXrgb(const SDL_Surface& surface) {
     const std::uint32_t format = surface.format->format;
@@ -155,14 +159,33 @@ std::vector<RectPx> SdlSurfacePresenter::Draw(const Form& form, const std::vecto
         drawn.push_back(screen);
         return drawn;
     }
+    // A board full of moving balls changes almost everywhere: comparing is then wasted, and for a
+    // while every repainted area is enlarged whole.
+    if (denseTicks_ > 0) {
+        --denseTicks_;
+        for (const RectPx& area : changed) {
+            Compose(form, frame_, area);
+            if (const RectPx out = enlarge(area); !out.Empty()) {
+                drawn.push_back(out);
+            }
+        }
+        return drawn;
+    }
     // The form repaints whole controls; only the pixels that differ from what is shown are enlarged.
+    long repainted = 0;
+    long differing = 0;
     for (const RectPx& area : changed) {
         Compose(form, next_, area);
+        repainted += static_cast<long>(area.Width()) * area.Height();
         for (const RectPx& band : TakeChanges(next_, frame_, area)) {
+            differing += static_cast<long>(band.Width()) * band.Height();
             if (const RectPx out = enlarge(band); !out.Empty()) {
                 drawn.push_back(out);
             }
         }
+    }
+    if (differing * 2 > repainted) {
+        denseTicks_ = kDenseTicks;
     }
     return drawn;
 }

@@ -32,6 +32,8 @@ private:
     // What the surface shows, and the form painted anew before it is compared with that.
     Image frame_;
     Image next_;
+    // Presents left that enlarge whole areas without comparing them first.
+    int denseTicks_ = 0;
     const SDL_Surface* lastSurface_ = nullptr;
     const void* lastPixels_ = nullptr;
     SizePx lastSize_;
