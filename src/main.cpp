@@ -64,9 +64,10 @@ int Run() {
         return 0;
     }
     DisplayGuards guards;
-    const std::unique_ptr<SdlWindow> window = SdlWindow::Open(title, kWindowWidth, kWindowHeight);
+    std::string why;
+    const std::unique_ptr<SdlWindow> window = SdlWindow::Open(title, kWindowWidth, kWindowHeight, why);
     if (!window) {
-        std::fputs("quibbix: cannot open a window (no display?)\n", stderr);
+        std::fprintf(stderr, "quibbix: cannot open a window (%s)\n", why.c_str());
         return 1;
     }
     SdlSound sound;
@@ -79,6 +80,7 @@ int Run() {
 
     FrmMain frmMain(platform);
     window->Attach(frmMain);
+    window->UseDisplayChoices(*settings, title);
     frmMain.Load();
     // Only a loaded game has a table worth saving when the display goes.
     guards.Watch(window->Native(), [&frmMain, &settings] {
@@ -91,8 +93,16 @@ int Run() {
         sound.Open();
         RunEventLoop(*window, frmMain, frmMain.Timer1, clock);
     }
+    if (window->Failed()) {
+        // The window could no longer be drawn, but the table is still the player's.
+        frmMain.SaveSettings();
+        settings->Flush();
+    }
     if (const std::string refusal = settings->Refusal(); !refusal.empty()) {
         std::fprintf(stderr, "quibbix: settings left unchanged: %s\n", refusal.c_str());
+    }
+    if (window->Failed()) {
+        return 1;
     }
     if (guards.WaylandLost(window->Native())) {
         std::fputs("quibbix: the connection to the display was lost; the settings were saved\n", stderr);

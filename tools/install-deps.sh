@@ -8,9 +8,9 @@ packages=(
     libsdl2-dev libsdl2-mixer-dev libx11-dev libwayland-dev libpng-dev
     libgtest-dev libbenchmark-dev
     clang-format
-    xvfb openbox xdotool x11-utils imagemagick
+    xvfb openbox xdotool x11-utils x11-xserver-utils dbus-daemon weston imagemagick
     dpkg-dev debhelper fakeroot lintian file desktop-file-utils appstream groff-base man-db
-    strace dbus-daemon
+    strace
     python3-pil
     # make perf: X Damage times the first frame; the game plays into a private PulseAudio server
     libx11-dev libxdamage-dev pulseaudio dbus-daemon

@@ -82,6 +82,16 @@ public:
     // Saves the settings and ends the program at once.
     void Terminate();
 
+    // The keyboard and the desktop, beyond the buttons.
+    // True while a control that takes keys has the focus: every key is then its own.
+    bool TakesKeys() const;
+    // P or Pause: pauses or resumes a game in progress as PAUSE and START do; never starts one.
+    void PauseKey();
+    // Ctrl+Q: ends the program as EXIT does.
+    void QuitKey();
+    // The window was minimised or lost the keyboard: a running game pauses, and stays paused.
+    void PlayerAway();
+
 private:
     void ConnectEvents();
     // The parts of a tick.

@@ -19,6 +19,7 @@ void Click(ScenarioSession& session, const Words& words);
 void Key(ScenarioSession& session, const Words& words);
 void Type(ScenarioSession& session, const Words& words);
 void WindowState(ScenarioSession& session, const Words& words);
+void Away(ScenarioSession& session, const Words& words);
 void Close(ScenarioSession& session, const Words& words);
 
 // The virtual clock (ClockCommands.cpp).

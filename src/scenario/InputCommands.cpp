@@ -65,6 +65,12 @@ void WindowState(ScenarioSession& session, const Words& words) {
     session.Form().WindowStateChanged(words[0] == "minimize" ? 1 : 0);
 }
 
+// The window lost the keyboard or was minimised from outside the game.
+void Away(ScenarioSession& session, const Words& words) {
+    RequireWords(words, 1, 1);
+    session.Form().PlayerAway();
+}
+
 void Close(ScenarioSession& session, const Words& words) {
     RequireWords(words, 1, 1);
     session.Form().CloseRequested();

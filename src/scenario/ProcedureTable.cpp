@@ -42,6 +42,9 @@ const std::vector<Procedure>& MainFormProcedures() {
         Plain("DrawCursor", &FrmMain::DrawCursor),
         Plain("EraseCursor", &FrmMain::EraseCursor),
         Plain("Terminate", &FrmMain::Terminate),
+        Plain("PauseKey", &FrmMain::PauseKey),
+        Plain("QuitKey", &FrmMain::QuitKey),
+        Plain("PlayerAway", &FrmMain::PlayerAway),
         {"PlaceBall",
          {kSlot},
          [](FrmMain& form, std::span<const std::int64_t> args) -> std::optional<std::int64_t> {

@@ -41,6 +41,7 @@ constexpr std::array kCommands = {
     Command{"wait", commands::Wait, Needs::RunningProgram},
     Command{"minimize", commands::WindowState, Needs::RunningProgram},
     Command{"restore", commands::WindowState, Needs::RunningProgram},
+    Command{"away", commands::Away, Needs::RunningProgram},
     Command{"close", commands::Close, Needs::RunningProgram},
     Command{"set", commands::Set, Needs::RunningProgram},
     Command{"call", commands::Call, Needs::RunningProgram},

@@ -1,8 +1,53 @@
 #include "shell/platform/Image.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace quibbix {
+
+// A copy owns its pixels, unless they are the built-in artwork's, which outlive every image.
+Image::Image(const Image& other)
+    : width_(other.width_),
+      height_(other.height_),
+      pixels_(other.external_ != nullptr ? std::vector<Argb>(other.Pixels().begin(), other.Pixels().end())
+                                         : other.pixels_),
+      borrowed_(other.borrowed_) {}
+
+Image::Image(Image&& other) noexcept
+    : width_(std::exchange(other.width_, 0)),
+      height_(std::exchange(other.height_, 0)),
+      pixels_(std::move(other.pixels_)),
+      borrowed_(std::exchange(other.borrowed_, nullptr)),
+      external_(std::exchange(other.external_, nullptr)) {
+    other.pixels_.clear();
+}
+
+Image& Image::operator=(const Image& other) {
+    if (this != &other) {
+        *this = Image(other);
+    }
+    return *this;
+}
+
+Image& Image::operator=(Image&& other) noexcept {
+    if (this != &other) {
+        width_ = std::exchange(other.width_, 0);
+        height_ = std::exchange(other.height_, 0);
+        pixels_ = std::move(other.pixels_);
+        other.pixels_.clear();
+        borrowed_ = std::exchange(other.borrowed_, nullptr);
+        external_ = std::exchange(other.external_, nullptr);
+    }
+    return *this;
+}
+
+Image Image::InPlace(Argb* pixels, int width, int height) {
+    Image image;
+    image.width_ = width;
+    image.height_ = height;
+    image.external_ = pixels;
+    return image;
+}
 
 Image Image::Borrowing(int width, int height, std::span<const Argb> pixels) {
     Image image;

@@ -32,6 +32,16 @@ public:
     Image() = default;
     Image(int width, int height, Argb fill = kOpaqueBlack)
         : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height, fill) {}
+    Image(const Image& other);
+    Image(Image&& other) noexcept;
+    Image& operator=(const Image& other);
+    Image& operator=(Image&& other) noexcept;
+    ~Image() = default;
+
+    // Pixels that belong to someone else, rows packed one after another: drawing into the image
+    // draws into them, so a frame can be painted straight into the memory the screen shows. They
+    // must outlive the image.
+    static Image InPlace(Argb* pixels, int width, int height);
 
     // An image that reads pixels kept elsewhere for the whole run of the program (the built-in
     // artwork) instead of copying them. The first change makes it a copy of its own.
@@ -54,8 +64,13 @@ public:
 
 private:
     std::size_t Index(int x, int y) const { return static_cast<std::size_t>(y) * width_ + x; }
-    const Argb* Data() const { return borrowed_ != nullptr ? borrowed_ : pixels_.data(); }
+    const Argb* Data() const {
+        return external_ != nullptr ? external_ : borrowed_ != nullptr ? borrowed_ : pixels_.data();
+    }
     Argb* Own() {
+        if (external_ != nullptr) {
+            return external_;
+        }
         if (borrowed_ != nullptr) {
             pixels_.assign(borrowed_, borrowed_ + static_cast<std::size_t>(width_) * height_);
             borrowed_ = nullptr;
@@ -66,7 +81,8 @@ private:
     int width_ = 0;
     int height_ = 0;
     std::vector<Argb> pixels_;
-    const Argb* borrowed_ = nullptr;
+    const Argb* borrowed_ = nullptr;  // read-only pixels of the built-in artwork, copied on change
+    Argb* external_ = nullptr;        // someone else's pixels, drawn into where they lie
 };
 
 // How a rectangle copy combines source and target.

@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 
+#include "shell/sdl/SdlKeys.h"
 #include "shell/sdl/SdlSession.h"
 
 namespace quibbix {
@@ -63,7 +64,7 @@ std::int16_t KeyCode(SDL_Keycode key) {
 
 class EventLoop {
 public:
-    EventLoop(SdlWindow& window, Form& form, Timer& timer, const Clock& clock)
+    EventLoop(SdlWindow& window, FrmMain& form, Timer& timer, const Clock& clock)
         : window_(window), form_(form), timer_(timer), clock_(clock) {}
 
     void Run();
@@ -73,13 +74,14 @@ private:
     void Handle(const SDL_Event& event);
     void Motion(const SDL_MouseMotionEvent& motion);
     void Button(const SDL_MouseButtonEvent& button);
+    void Key(const SDL_KeyboardEvent& key);
     void Text(const char* text);
     void Window(const SDL_WindowEvent& window);
     void Minimized();
     void Restored();
 
     SdlWindow& window_;
-    Form& form_;
+    FrmMain& form_;
     Timer& timer_;
     const Clock& clock_;
 };
@@ -151,9 +153,7 @@ void EventLoop::Handle(const SDL_Event& event) {
             Text(event.text.text);
             break;
         case SDL_KEYDOWN:
-            if (const std::int16_t code = KeyCode(event.key.keysym.sym); code != 0) {
-                form_.KeyPressed(code);
-            }
+            Key(event.key);
             break;
         case SDL_WINDOWEVENT:
             Window(event.window);
@@ -173,7 +173,8 @@ void EventLoop::Motion(const SDL_MouseMotionEvent& motion) {
         window_.FollowPointer();
         return;
     }
-    form_.PointerMoved(motion.x, motion.y, FormButtons(motion.state));
+    const PointPx at = window_.ToFrame(motion.x, motion.y);
+    form_.PointerMoved(at.x, at.y, FormButtons(motion.state));
 }
 
 void EventLoop::Button(const SDL_MouseButtonEvent& button) {
@@ -181,15 +182,47 @@ void EventLoop::Button(const SDL_MouseButtonEvent& button) {
     if (formButton == 0) {
         return;
     }
+    const PointPx at = window_.ToFrame(button.x, button.y);
     if (button.type == SDL_MOUSEBUTTONDOWN) {
         if (window_.Dragging()) {
             return;
         }
         window_.SetPressingButton(button.button);
-        form_.ButtonPressed(button.x, button.y, formButton);
+        form_.ButtonPressed(at.x, at.y, formButton);
         window_.SetPressingButton(0);
     } else if (!window_.EndsDrag(button.button)) {
-        form_.ButtonReleased(button.x, button.y, formButton);
+        form_.ButtonReleased(at.x, at.y, formButton);
+    }
+}
+
+void EventLoop::Key(const SDL_KeyboardEvent& key) {
+    switch (KeyActionOf(key.keysym, key.repeat != 0, form_.TakesKeys())) {
+        case KeyAction::ZoomIn:
+            window_.ZoomBy(1);
+            return;
+        case KeyAction::ZoomOut:
+            window_.ZoomBy(-1);
+            return;
+        case KeyAction::ZoomToDesktop:
+            window_.ZoomToDesktop();
+            return;
+        case KeyAction::ToggleFullScreen:
+            window_.ToggleFullScreen();
+            return;
+        case KeyAction::LeaveFullScreen:
+            window_.LeaveFullScreen();
+            return;
+        case KeyAction::Pause:
+            form_.PauseKey();
+            return;
+        case KeyAction::Quit:
+            form_.QuitKey();
+            return;
+        case KeyAction::None:
+            break;
+    }
+    if (const std::int16_t code = KeyCode(key.keysym.sym); code != 0) {
+        form_.KeyPressed(code);
     }
 }
 
@@ -204,15 +237,23 @@ void EventLoop::Text(const char* text) {
 void EventLoop::Window(const SDL_WindowEvent& window) {
     switch (window.event) {
         case SDL_WINDOWEVENT_MINIMIZED:
+            window_.EndDrag();
             Minimized();
+            form_.PlayerAway();
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            window_.EndDrag();
+            form_.PlayerAway();
             break;
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_SHOWN:
             Restored();
             break;
         case SDL_WINDOWEVENT_EXPOSED:
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
             window_.PresentAll();
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            window_.SizeChanged();
             break;
         default:
             break;
@@ -238,7 +279,7 @@ void EventLoop::Restored() {
 
 }  // namespace
 
-void RunEventLoop(SdlWindow& window, Form& form, Timer& timer, const Clock& clock) {
+void RunEventLoop(SdlWindow& window, FrmMain& form, Timer& timer, const Clock& clock) {
     EventLoop(window, form, timer, clock).Run();
 }
 

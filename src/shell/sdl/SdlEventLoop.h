@@ -1,6 +1,6 @@
 #pragma once
+#include "game/FrmMain.h"
 #include "shell/platform/Clock.h"
-#include "shell/platform/Form.h"
 #include "shell/platform/Timer.h"
 #include "shell/sdl/SdlWindow.h"
 
@@ -9,6 +9,6 @@ namespace quibbix {
 // Runs the game until it ends the program: hands the window system's events to the form, fires
 // the timer on time, and puts every change on screen. Everything happens on this one thread, and
 // a game that waits for nothing sleeps.
-void RunEventLoop(SdlWindow& window, Form& form, Timer& timer, const Clock& clock);
+void RunEventLoop(SdlWindow& window, FrmMain& form, Timer& timer, const Clock& clock);
 
 }  // namespace quibbix

@@ -2,18 +2,21 @@
 
 #include <SDL.h>
 
-#include <cstring>
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string_view>
 #include <utility>
 
-#include "shell/platform/Compositor.h"
 #include "shell/sdl/QuietStderr.h"
 #include "shell/sdl/SdlImage.h"
 
 namespace quibbix {
 
 namespace {
+
+// The desktop file's ID: docks and task bars match the window to its icon and name by it.
+constexpr const char* kDesktopId = "io.github.quibbix.Quibbix";
 
 void SetWindowIcon(SDL_Window* window) {
     std::optional<Image> icon = EmbeddedImage("program_icon.png");
@@ -23,13 +26,6 @@ void SetWindowIcon(SDL_Window* window) {
     if (const SurfacePtr surface = BorrowSurface(*icon)) {
         SDL_SetWindowIcon(window, surface.get());
     }
-}
-
-// The window manager moves the window when the background is grabbed with the left button, as
-// it would by a title bar; over a control the press is the game's.
-SDL_HitTestResult HitTest(SDL_Window* /*window*/, const SDL_Point* point, void* data) {
-    const Form* form = static_cast<const Form*>(data);
-    return form->ControlAt(point->x, point->y) == nullptr ? SDL_HITTEST_DRAGGABLE : SDL_HITTEST_NORMAL;
 }
 
 // SDL falls back to drivers that draw into memory when it finds no display. Unless the player
@@ -58,13 +54,14 @@ std::optional<SdlSubsystem> StartVideo() {
     return video;
 }
 
-bool IsXrgb(std::uint32_t format) {
-    return format == SDL_PIXELFORMAT_ARGB8888 || format == SDL_PIXELFORMAT_RGB888;
-}
-
 }  // namespace
 
-std::unique_ptr<SdlWindow> SdlWindow::Open(const std::string& title, int width, int height) {
+std::unique_ptr<SdlWindow> SdlWindow::Open(const std::string& title, int width, int height,
+                                           std::string& error) {
+    // SDL names the window's class (X11) and application (Wayland) from these when it starts; a
+    // name the player set is kept.
+    setenv("SDL_VIDEO_X11_WMCLASS", kDesktopId, 0);
+    setenv("SDL_VIDEO_WAYLAND_WMCLASS", kDesktopId, 0);
     // The game draws every pixel itself into a plain surface: a GPU renderer would only add
     // start-up time and a driver to go wrong.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -78,18 +75,28 @@ std::unique_ptr<SdlWindow> SdlWindow::Open(const std::string& title, int width, 
 
     std::optional<SdlSubsystem> video = StartVideo();
     if (!video) {
+        error = "no display";
         return nullptr;
     }
+    // High DPI lets a Wayland window be drawn in screen pixels rather than enlarged by the compositor.
     WindowPtr window(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                                      height, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS));
+                                      height,
+                                      SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALLOW_HIGHDPI));
     if (!window) {
+        error = SDL_GetError();
         return nullptr;
     }
-    return std::unique_ptr<SdlWindow>(new SdlWindow(std::move(*video), std::move(window)));
+    std::unique_ptr<SdlPresenter> presenter = MakePresenter(window.get(), error);
+    if (!presenter) {
+        error = "no way to draw into it: " + (error.empty() ? std::string("unknown reason") : error);
+        return nullptr;
+    }
+    return std::unique_ptr<SdlWindow>(
+        new SdlWindow(std::move(*video), std::move(window), std::move(presenter)));
 }
 
-SdlWindow::SdlWindow(SdlSubsystem video, WindowPtr window)
-    : video_(std::move(video)), window_(std::move(window)) {
+SdlWindow::SdlWindow(SdlSubsystem video, WindowPtr window, std::unique_ptr<SdlPresenter> presenter)
+    : video_(std::move(video)), window_(std::move(window)), presenter_(std::move(presenter)) {
     SetWindowIcon(window_.get());
     // SDL starts with text input on; keys are only read while a control asks for them.
     SDL_StopTextInput();
@@ -97,127 +104,33 @@ SdlWindow::SdlWindow(SdlSubsystem video, WindowPtr window)
 
 SdlWindow::~SdlWindow() = default;
 
-void SdlWindow::Attach(Form& form) {
-    form_ = &form;
-    const RectPx bounds = form.Bounds();
-    frame_ = Image(bounds.Width(), bounds.Height());
-    int width = 0;
-    int height = 0;
-    SDL_GetWindowSize(window_.get(), &width, &height);
-    if (width != bounds.Width() || height != bounds.Height()) {
-        SDL_SetWindowSize(window_.get(), bounds.Width(), bounds.Height());
-        SDL_SetWindowPosition(window_.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
-    }
-    SDL_SetWindowHitTest(window_.get(), HitTest, form_);
-}
-
 void SdlWindow::Show() {
-    Compose();
     SDL_ShowWindow(window_.get());
     shown_ = true;
+    PlaceFrame();
     PresentAll();
 }
 
-std::vector<RectPx> SdlWindow::Compose() {
-    if (form_ == nullptr) {
-        return {};
+void SdlWindow::PresentChanges() {
+    if (form_ == nullptr || ended_) {
+        return;
     }
     std::vector<RectPx> dirty = form_->TakeDirty();
-    for (const RectPx& area : dirty) {
-        quibbix::Compose(*form_, frame_, area);
+    if (!shown_ || (dirty.empty() && !everything_)) {
+        return;
     }
-    return dirty;
-}
-
-void SdlWindow::PresentChanges() {
-    Blit(Compose());
+    const bool everything = std::exchange(everything_, false);
+    if (!presenter_->Present(*form_, dirty, everything, view_)) {
+        // A game nobody can see is not played on.
+        std::fprintf(stderr, "quibbix: cannot draw the window: %s\n", presenter_->Error().c_str());
+        failed_ = true;
+        ended_ = true;
+    }
 }
 
 void SdlWindow::PresentAll() {
-    Compose();
-    Blit({frame_.Bounds()});
-}
-
-void SdlWindow::Blit(const std::vector<RectPx>& areas) {
-    if (!shown_ || areas.empty()) {
-        return;
-    }
-    // Fetched every time: SDL hands back the surface it has while it is still good and makes a
-    // new one after the window system replaced it, so a stale pointer is never drawn into.
-    SDL_Surface* surface = SDL_GetWindowSurface(window_.get());
-    if (surface == nullptr) {
-        return;
-    }
-    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
-        return;
-    }
-    std::vector<SDL_Rect> rects;
-    for (RectPx area : areas) {
-        area = Intersect(area, Intersect(frame_.Bounds(), RectPx{0, 0, surface->w, surface->h}));
-        if (!area.Empty()) {
-            CopyToSurface(area, *surface);
-            rects.push_back({area.left, area.top, area.Width(), area.Height()});
-        }
-    }
-    if (SDL_MUSTLOCK(surface)) {
-        SDL_UnlockSurface(surface);
-    }
-    if (!rects.empty()) {
-        SDL_UpdateWindowSurfaceRects(window_.get(), rects.data(), static_cast<int>(rects.size()));
-    }
-}
-
-void SdlWindow::CopyToSurface(RectPx area, SDL_Surface& surface) const {
-    const Argb* source = frame_.Row(area.top) + area.left;
-    const int sourcePitch = frame_.Width() * static_cast<int>(sizeof(Argb));
-    auto* target = static_cast<std::uint8_t*>(surface.pixels) + area.top * surface.pitch +
-                   area.left * surface.format->BytesPerPixel;
-    if (IsXrgb(surface.format->format)) {
-        const std::size_t rowBytes = static_cast<std::size_t>(area.Width()) * sizeof(Argb);
-        for (int y = 0; y < area.Height(); ++y) {
-            std::memcpy(target + y * surface.pitch, source + y * frame_.Width(), rowBytes);
-        }
-    } else {
-        SDL_ConvertPixels(area.Width(), area.Height(), SDL_PIXELFORMAT_ARGB8888, source, sourcePitch,
-                          surface.format->format, target, surface.pitch);
-    }
-}
-
-void SdlWindow::BeginDrag() {
-    // The form asks for a drag from inside a press; at any other time there is no button to follow.
-    if (pressing_ == 0) {
-        return;
-    }
-    dragButton_ = pressing_;
-    SDL_GetGlobalMouseState(&grabX_, &grabY_);
-    SDL_GetWindowPosition(window_.get(), &startX_, &startY_);
-    movedX_ = startX_;
-    movedY_ = startY_;
-}
-
-void SdlWindow::FollowPointer() {
-    if (!Dragging()) {
-        return;
-    }
-    int x = 0;
-    int y = 0;
-    SDL_GetGlobalMouseState(&x, &y);
-    x += startX_ - grabX_;
-    y += startY_ - grabY_;
-    // Moving a window makes the X11 driver wait for the window manager: only real moves are asked for.
-    if (x != movedX_ || y != movedY_) {
-        movedX_ = x;
-        movedY_ = y;
-        SDL_SetWindowPosition(window_.get(), x, y);
-    }
-}
-
-bool SdlWindow::EndsDrag(std::uint8_t button) {
-    if (dragButton_ == 0 || button != dragButton_) {
-        return false;
-    }
-    dragButton_ = 0;
-    return true;
+    everything_ = true;
+    PresentChanges();
 }
 
 void SdlWindow::Minimize() {

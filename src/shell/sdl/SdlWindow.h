@@ -5,20 +5,24 @@
 #include <vector>
 
 #include "shell/platform/Form.h"
-#include "shell/platform/Image.h"
+#include "shell/platform/SettingsStore.h"
+#include "shell/platform/Viewport.h"
 #include "shell/platform/WindowBackend.h"
 #include "shell/sdl/SdlCursors.h"
 #include "shell/sdl/SdlHandles.h"
+#include "shell/sdl/SdlPresenter.h"
 #include "shell/sdl/SdlSubsystem.h"
 
 namespace quibbix {
 
-// The game's one window on the desktop: borderless, centred, drawn from a frame kept in memory
-// that holds what the form looks like.
+// The game's one window on the desktop: borderless, centred, showing the form's frame at a whole
+// zoom with crisp pixels, or full screen on black.
 class SdlWindow final : public WindowBackend {
 public:
-    // Opens the window, hidden until Show. Null when there is no display to open it on.
-    static std::unique_ptr<SdlWindow> Open(const std::string& title, int width, int height);
+    // Opens the window, hidden until Show. Null, with the reason in `error`, when there is no
+    // display to open it on or no way to draw into it.
+    static std::unique_ptr<SdlWindow> Open(const std::string& title, int width, int height,
+                                           std::string& error);
 
     SdlWindow(const SdlWindow&) = delete;
     SdlWindow& operator=(const SdlWindow&) = delete;
@@ -27,24 +31,47 @@ public:
     // The form whose face the window shows. The form is made with the window as its backend, so
     // it can only be attached once both exist.
     void Attach(Form& form);
+    // Sizes the window as the player last chose in the settings, or as the desktop's scale asks;
+    // later choices go to the same settings.
+    void UseDisplayChoices(SettingsStore& settings, std::string app);
     // Puts the window on screen with the form as it stands.
     void Show();
     bool Ended() const { return ended_; }
     // For the parts of the backend that talk to SDL about this window directly.
     SDL_Window* Native() const { return window_.get(); }
+    // Drawing failed: the program ended, and says why on standard error.
+    bool Failed() const { return failed_; }
 
     // Paints the part of the form that changed and puts it on screen.
     void PresentChanges();
-    // Puts the whole frame on screen: the window system may have lost what was there.
+    // Puts the whole window on screen: the window system may have lost what was there.
     void PresentAll();
+    // The window changed size: the frame is placed anew.
+    void SizeChanged();
+
+    // The frame pixel under a point of the window.
+    PointPx ToFrame(int x, int y) const { return view_.ToFrame(x, y); }
+    // Whether a press of the left button at a point of the window grabs the window, as a title
+    // bar would: on the background, never in full screen.
+    bool DraggableAt(int x, int y) const;
+
+    // The player's keys for the window's size.
+    void ZoomBy(int step);
+    void ZoomToDesktop();
+    void ToggleFullScreen();
+    void LeaveFullScreen();
+    bool FullScreen() const { return fullScreen_; }
 
     // The event loop tells the window which button (SDL numbering, 0 for none) is going down
     // while the form handles the press: a drag started then follows that button.
-    void SetPressingButton(std::uint8_t button) { pressing_ = button; }
+    void SetPressingButton(std::uint8_t button);
     bool Dragging() const { return dragButton_ != 0; }
-    // Moves the window by as much as the pointer moved since the drag began.
+    // Moves the window by as much as the pointer moved since the drag began; ends the drag once
+    // the button is no longer held, whether or not its release ever arrives.
     void FollowPointer();
-    // True when the released button ends the drag.
+    // The window went away under the pointer (minimised, or another window took the keyboard).
+    void EndDrag();
+    // True when the released button belongs to the drag, which it ends.
     bool EndsDrag(std::uint8_t button);
 
     void Minimize() override;
@@ -58,24 +85,41 @@ public:
     void EndProgram() override { ended_ = true; }
 
 private:
-    SdlWindow(SdlSubsystem video, WindowPtr window);
+    SdlWindow(SdlSubsystem video, WindowPtr window, std::unique_ptr<SdlPresenter> presenter);
 
-    // Paints what changed into the frame; returns that area.
-    std::vector<RectPx> Compose();
-    void Blit(const std::vector<RectPx>& areas);
-    void CopyToSurface(RectPx area, SDL_Surface& surface) const;
+    SizePx FrameSize() const;
+    int PixelScaleNow() const;
+    // The largest zoom that fits the usable area of the display, and the desktop's own.
+    int LargestWindowZoom() const;
+    int DesktopZoom() const;
+    // Sets the windowed zoom, keeping the window's centre (or centring it on the display).
+    void SetZoom(int zoom, bool keepCentre);
+    void SetFullScreen(bool on);
+    void SaveChoices();
+    void PlaceFrame();
 
     // Declared first so that it goes last: SDL must outlive the window and the cursors.
     SdlSubsystem video_;
     WindowPtr window_;
+    std::unique_ptr<SdlPresenter> presenter_;
     SdlCursors cursors_;
     Form* form_ = nullptr;
-    Image frame_;
+    SettingsStore* settings_ = nullptr;
+    std::string app_;
     bool shown_ = false;
     bool ended_ = false;
+    bool failed_ = false;
+
+    Viewport view_;
+    int zoom_ = 1;
+    int zoomChoice_ = 0;  // what the player chose; 0 follows the desktop
+    bool fullScreen_ = false;
+    bool everything_ = true;
 
     std::uint8_t pressing_ = 0;
     std::uint8_t dragButton_ = 0;
+    // A drag ended before its button came up: that release is the drag's, not the form's.
+    std::uint8_t strayRelease_ = 0;
     int grabX_ = 0;  // where the pointer was on the screen when the drag began
     int grabY_ = 0;
     int startX_ = 0;  // and where the window was

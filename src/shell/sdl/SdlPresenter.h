@@ -1,0 +1,40 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shell/platform/Form.h"
+#include "shell/platform/Viewport.h"
+
+struct SDL_Window;
+
+namespace quibbix {
+
+// Puts the form's face into the window. Two ways exist: straight into the window surface SDL
+// keeps in memory (X11), or through a renderer and one streaming texture where SDL offers no
+// window surface (Wayland).
+class SdlPresenter {
+public:
+    virtual ~SdlPresenter() = default;
+
+    // Paints the areas of the form that changed (all of it, and the border around it, with
+    // `everything`) and puts them on screen through the viewport. False when the window system
+    // refused; Error() then says why.
+    virtual bool Present(const Form& form, const std::vector<RectPx>& areas, bool everything,
+                         const Viewport& view) = 0;
+    // The size of what is drawn, in screen pixels.
+    virtual SizePx OutputSize() const = 0;
+    const std::string& Error() const { return error_; }
+
+protected:
+    bool Fail(std::string what);
+
+private:
+    std::string error_;
+};
+
+// The window surface when SDL gives one, else a renderer; null with the reason in `error` when
+// neither can be had.
+std::unique_ptr<SdlPresenter> MakePresenter(SDL_Window* window, std::string& error);
+
+}  // namespace quibbix

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "shell/platform/Compositor.h"
+#include "shell/platform/Viewport.h"
+#include "tests/unit/HeadlessGame.h"
+
+namespace quibbix {
+namespace {
+
+constexpr SizePx kFrame{654, 472};
+
+TEST(ViewportTest, PointerMapsThroughZoomAndCentringOntoTheSameFramePixel) {
+    const Viewport plain;
+    EXPECT_EQ(plain.ToFrame(523, 286), (PointPx{523, 286}));
+
+    const Viewport doubled{2, 0, 0, 1};
+    // Both screen pixels of frame pixel 523 map back to it, and START's pixel is START's pixel.
+    EXPECT_EQ(doubled.ToFrame(1046, 572), (PointPx{523, 286}));
+    EXPECT_EQ(doubled.ToFrame(1047, 573), (PointPx{523, 286}));
+    EXPECT_EQ(doubled.ToFrame(1045, 571), (PointPx{522, 285}));
+
+    // Full screen at 3840 x 2160: zoom 4, frame 2616 x 1888 from (612, 136).
+    const Viewport full = FullScreenViewport(kFrame, {3840, 2160});
+    EXPECT_EQ(full, (Viewport{4, 612, 136, 1}));
+    EXPECT_EQ(full.ToFrame(612, 136), (PointPx{0, 0}));
+    EXPECT_EQ(full.ToFrame(612 + 523 * 4 + 3, 136 + 286 * 4), (PointPx{523, 286}));
+    // The black border lies outside the frame, left and above included.
+    EXPECT_EQ(full.ToFrame(611, 135), (PointPx{-1, -1}));
+    EXPECT_EQ(full.ToFrame(0, 0), (PointPx{-153, -34}));
+    EXPECT_EQ(full.ToFrame(612 + 2616, 136 + 1888), (PointPx{654, 472}));
+    EXPECT_EQ(full.ToScreen({468, 274, 578, 298}), (RectPx{612 + 1872, 136 + 1096, 612 + 2312, 136 + 1192}));
+
+    // A window system that counts in units of two screen pixels, the frame at zoom 2: one to one.
+    const Viewport hidpi{2, 0, 0, 2};
+    EXPECT_EQ(hidpi.ToFrame(523, 286), (PointPx{523, 286}));
+    const Viewport hidpiTriple{3, 0, 0, 2};
+    EXPECT_EQ(hidpiTriple.ToFrame(3, 3), (PointPx{2, 2}));
+}
+
+TEST(ViewportTest, LargestZoomFitsBothSidesAndNeverFallsBelowOne) {
+    EXPECT_EQ(LargestZoom(kFrame, {1024, 768}), 1);
+    EXPECT_EQ(LargestZoom(kFrame, {1308, 944}), 2);
+    EXPECT_EQ(LargestZoom(kFrame, {1307, 2000}), 1);
+    EXPECT_EQ(LargestZoom(kFrame, {3840, 2160}), 4);
+    EXPECT_EQ(LargestZoom(kFrame, {3840, 2100}), 4);
+    EXPECT_EQ(LargestZoom(kFrame, {3840, 1887}), 3);
+    EXPECT_EQ(LargestZoom(kFrame, {640, 480}), 1);
+    EXPECT_EQ(ClampZoom(3, kFrame, {1920, 1050}), 2);
+    EXPECT_EQ(ClampZoom(0, kFrame, {1920, 1050}), 1);
+    EXPECT_EQ(ClampZoom(2, kFrame, {3840, 2160}), 2);
+    // Centred on a screen smaller than the frame, the frame is cut evenly.
+    EXPECT_EQ(FullScreenViewport(kFrame, {640, 480}), (Viewport{1, -7, 4, 1}));
+    EXPECT_EQ(FullScreenViewport(kFrame, {1920, 1080}), (Viewport{2, 306, 68, 1}));
+}
+
+TEST(ViewportTest, DesktopScaleFromGdkScaleOrXftDpi) {
+    EXPECT_EQ(DesktopScale(std::nullopt, std::nullopt), 1);
+    EXPECT_EQ(DesktopScale(std::nullopt, "Xft.dpi:\t192\n"), 2);
+    EXPECT_EQ(DesktopScale(std::nullopt, "Xft.antialias:\t1\nXft.dpi:\t144\nXft.hinting:\t1\n"), 1);
+    EXPECT_EQ(DesktopScale(std::nullopt, "Xft.dpi: 287.9"), 2);
+    EXPECT_EQ(DesktopScale(std::nullopt, "Xft.dpi:\t288"), 3);
+    EXPECT_EQ(DesktopScale(std::nullopt, "Xft.dpi:\t72\n"), 1);
+    EXPECT_EQ(DesktopScale(std::nullopt, "*dpi: 192\nXft.dpix: 192\n"), 1);
+    EXPECT_EQ(DesktopScale(std::nullopt, "Xft.dpi: lots\n"), 1);
+    // GDK_SCALE wins when it is a whole number of at least one; otherwise it is ignored.
+    EXPECT_EQ(DesktopScale("3", "Xft.dpi:\t192\n"), 3);
+    EXPECT_EQ(DesktopScale("1", "Xft.dpi:\t192\n"), 1);
+    EXPECT_EQ(DesktopScale("0", "Xft.dpi:\t192\n"), 2);
+    EXPECT_EQ(DesktopScale("1.5", "Xft.dpi:\t192\n"), 2);
+    EXPECT_EQ(DesktopScale("", std::nullopt), 1);
+}
+
+// The frame painted straight into borrowed memory is the frame painted into an image of its own.
+TEST(ViewportTest, ComposingIntoBorrowedPixelsMatchesComposingIntoAnImage) {
+    HeadlessGame game;
+    game.form.pctNew_Click();
+    game.Tick();
+    Image own(654, 472, 0);
+    std::vector<Argb> memory(654 * 472, 0x12345678u);
+    Image borrowed = Image::InPlace(memory.data(), 654, 472);
+    Compose(game.form, own, own.Bounds());
+    Compose(game.form, borrowed, borrowed.Bounds());
+    EXPECT_EQ(borrowed, own);
+    EXPECT_EQ(memory[523 + 286 * 654], own.At(523, 286));
+    // A copy owns its pixels, and moving keeps the borrowed memory.
+    Image copy = borrowed;
+    copy.Fill(0);
+    EXPECT_EQ(memory[0], own.At(0, 0));
+    Image moved = std::move(borrowed);
+    moved.At(0, 0) = 7;
+    EXPECT_EQ(memory[0], 7u);
+}
+
+}  // namespace
+}  // namespace quibbix
