@@ -58,8 +58,7 @@ int Run() {
     frmMain.Load();
     if (!window->Ended()) {
         window->Show();
-        sound.Open();
-        RunEventLoop(*window, frmMain, frmMain.Timer1, clock);
+        RunEventLoop(*window, frmMain, frmMain.Timer1, clock, sound);
     }
     return 0;
 }

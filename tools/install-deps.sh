@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake g++ make pkg-config
-    libsdl2-dev libsdl2-mixer-dev libpng-dev
+    libsdl2-dev libpng-dev
     libgtest-dev libbenchmark-dev
     clang-format
     xvfb openbox xdotool x11-utils imagemagick

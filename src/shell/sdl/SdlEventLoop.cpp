@@ -61,8 +61,8 @@ std::int16_t KeyCode(SDL_Keycode key) {
 
 class EventLoop {
 public:
-    EventLoop(SdlWindow& window, Form& form, Timer& timer, const Clock& clock)
-        : window_(window), form_(form), timer_(timer), clock_(clock) {}
+    EventLoop(SdlWindow& window, Form& form, Timer& timer, const Clock& clock, SdlSound& sound)
+        : window_(window), form_(form), timer_(timer), clock_(clock), sound_(sound) {}
 
     void Run();
 
@@ -80,10 +80,14 @@ private:
     Form& form_;
     Timer& timer_;
     const Clock& clock_;
+    SdlSound& sound_;
 };
 
 void EventLoop::Run() {
     while (!window_.Ended()) {
+        // After every batch of events and ticks: the audio device stays open only while the game runs.
+        sound_.SetGameRunning(timer_.Enabled());
+
         SDL_Event event;
         const std::optional<bool> waited = Wait(event);
         if (!waited) {
@@ -235,8 +239,8 @@ void EventLoop::Restored() {
 
 }  // namespace
 
-void RunEventLoop(SdlWindow& window, Form& form, Timer& timer, const Clock& clock) {
-    EventLoop(window, form, timer, clock).Run();
+void RunEventLoop(SdlWindow& window, Form& form, Timer& timer, const Clock& clock, SdlSound& sound) {
+    EventLoop(window, form, timer, clock, sound).Run();
 }
 
 }  // namespace quibbix
