@@ -6,28 +6,15 @@
 set -euo pipefail
 game=$1
 scenario=$2
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-check() { local what=$1; shift; "$@" || fail "$what"; echo "ok - $what"; }
-
-# A private X server and window manager.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")"
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 0.5
-export XDG_CONFIG_HOME="$work/config"
+source "$(dirname "$0")/lib.sh"
+e2e_init
+e2e_xvfb
+e2e_wm
+e2e_bus
+work=$E2E_WORK
 settings="$XDG_CONFIG_HOME/Quibbix/settings.ini"
+fail() { e2e_fail "$@"; }
+check() { e2e_check "$@"; }
 
 # The pictures the window should show, as the game itself holds them.
 "$scenario" - <<SCRIPT
@@ -45,26 +32,16 @@ sprite frmGraphics.imgDigit(7) $work/figure-7.png
 SCRIPT
 
 start_game() {
-    "$game" 2>"$work/stderr" &
-    game_pid=$!
-    pids+=($game_pid)
-    window=$(timeout 10 xdotool search --sync --name '^Quibbix$' | head -n1)
-    sleep 0.3
+    e2e_spawn "$game" 2>"$work/stderr"
+    game_pid=$E2E_PID
+    e2e_find_window
+    window=$E2E_WINDOW
 }
 geometry() { xdotool getwindowgeometry --shell "$window" | tr '\n' ' '; }
-click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
-# Whether the window shows the picture with its top-left at (x, y).
-shows() {
-    local picture=$1 x=$2 y=$3 size
-    size=$(identify -format '%wx%h' "$picture")
-    import -window "$window" -crop "${size}+${x}+${y}" +repage "$work/crop.png"
-    [ "$(compare -metric AE "$picture" "$work/crop.png" null: 2>&1)" = 0 ]
-}
+click() { e2e_click "$@"; }
+shows() { e2e_shows "$@"; }
 hidden() { ! shows "$@"; }
-ended_well() {
-    for _ in $(seq 50); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
-    ! kill -0 "$game_pid" 2>/dev/null && wait "$game_pid" && [ ! -s "$work/stderr" ] && [ -s "$settings" ]
-}
+ended_well() { e2e_ended_well "$game_pid" && [ ! -s "$work/stderr" ] && [ -s "$settings" ]; }
 
 start_game
 check "the window is 654 x 472, centred, titled Quibbix" \
@@ -138,6 +115,9 @@ check "Enter takes the cursor away" hidden "$work/cursor.png" 111 81
 click 481 314
 check "OK returns to the main screen" shows "$work/start.png" 468 274
 check "the logo stays away" hidden "$work/logo.png" 64 206
+e2e_sprites "$scenario"
+check "the counters read the time run out and no score" \
+    [ "$(e2e_counter time):$(e2e_counter score):$(e2e_counter level)" = "000:000000:01" ]
 
 xdotool windowactivate --sync "$window" key alt+F4
 check "closing from the desktop ends the program and writes the settings" ended_well

@@ -1,0 +1,216 @@
+# The one set of helpers every end-to-end script starts its parts with: a private X server and
+# window manager, a nested Wayland compositor, a private audio server and session bus, the game's
+# window, clicks, screenshots and counters. Source it, then call e2e_init first.
+#
+# Everything started here is remembered and stopped when the script exits, whatever the outcome.
+
+E2E_PIDS=()
+
+e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
+e2e_check() {
+    local what=$1
+    shift
+    "$@" || e2e_fail "$what"
+    echo "ok - $what"
+}
+
+e2e_cleanup() {
+    local pid
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+        pid=${E2E_PIDS[i]}
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${E2E_PIDS[@]}"; do
+        for _ in $(seq 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+        kill -9 "$pid" 2>/dev/null || true
+    done
+    [ -n "${E2E_WORK:-}" ] && rm -rf "$E2E_WORK"
+}
+
+# A private folder for the script, and a clean environment: nothing of the developer's desktop,
+# audio server or session bus leaks into the test.
+e2e_init() {
+    E2E_WORK=$(mktemp -d)
+    export E2E_WORK
+    trap e2e_cleanup EXIT
+    unset DISPLAY WAYLAND_DISPLAY PULSE_SERVER DBUS_SESSION_BUS_ADDRESS SDL_VIDEODRIVER SDL_AUDIODRIVER
+    export XDG_RUNTIME_DIR="$E2E_WORK/runtime"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    export XDG_CONFIG_HOME="$E2E_WORK/config"
+    mkdir -p "$XDG_CONFIG_HOME"
+}
+
+# Runs a command in the background and remembers it for the clean-up; its PID is in E2E_PID.
+e2e_spawn() {
+    "$@" &
+    E2E_PID=$!
+    E2E_PIDS+=("$E2E_PID")
+}
+
+# Waits up to ~5 s for a condition.
+e2e_wait_for() {
+    for _ in $(seq 100); do "$@" && return 0; sleep 0.05; done
+    return 1
+}
+
+# A private X server: e2e_xvfb [WIDTHxHEIGHT] [DPI]. A DPI other than 96 is also loaded into the
+# resource database as Xft.dpi, the way a desktop set to that scale announces it.
+e2e_xvfb() {
+    local size=${1:-1024x768} dpi=${2:-96} displayfile="$E2E_WORK/display.$RANDOM"
+    exec {E2E_XVFB_FD}>"$displayfile"
+    e2e_spawn Xvfb -displayfd "$E2E_XVFB_FD" -screen 0 "${size}x24" -dpi "$dpi" -nolisten tcp -noreset \
+        >/dev/null 2>&1
+    E2E_XVFB_PID=$E2E_PID
+    e2e_wait_for test -s "$displayfile" || e2e_fail "Xvfb did not start"
+    exec {E2E_XVFB_FD}>&-
+    DISPLAY=":$(head -n1 "$displayfile")"
+    export DISPLAY
+    if [ "$dpi" != 96 ]; then
+        echo "Xft.dpi: $dpi" | xrdb -merge
+    fi
+}
+
+# The window manager of the X server.
+e2e_wm() {
+    e2e_spawn openbox --sm-disable >/dev/null 2>&1
+    e2e_wait_for xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 || sleep 0.5
+    sleep 0.2
+}
+
+# A private session bus, so nothing autolaunches one that outlives the test.
+e2e_bus() {
+    local address
+    address=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 3>"$E2E_WORK/bus.pid" | head -n1)
+    E2E_PIDS+=("$(cat "$E2E_WORK/bus.pid")")
+    export DBUS_SESSION_BUS_ADDRESS=$address
+}
+
+# A private PulseAudio server whose only output is a null sink named e2e; record what is played
+# from its monitor, e2e.monitor.
+e2e_pulse() {
+    local socket="$E2E_WORK/pulse.sock"
+    mkdir -p "$E2E_WORK/pulse"
+    e2e_spawn env HOME="$E2E_WORK/pulse" PULSE_RUNTIME_PATH="$E2E_WORK/pulse" PULSE_STATE_PATH="$E2E_WORK/pulse" \
+        pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
+        --disable-shm=yes -L "module-null-sink sink_name=e2e" \
+        -L "module-native-protocol-unix socket=$socket auth-anonymous=1" \
+        -L "module-always-sink" >"$E2E_WORK/pulse.log" 2>&1
+    export PULSE_SERVER="unix:$socket"
+    e2e_wait_for pactl info >/dev/null 2>&1 || e2e_fail "PulseAudio did not start"
+    pactl set-default-sink e2e >/dev/null
+}
+
+# A Wayland compositor (Weston) in a window of the X server; its screenshots come from
+# weston-screenshooter, which --debug allows.
+e2e_weston() {
+    local socket=wayland-e2e-$$
+    e2e_spawn weston --backend=x11-backend.so --use-pixman --debug --socket="$socket" --idle-time=0 \
+        --width=1024 --height=768 >"$E2E_WORK/weston.log" 2>&1
+    E2E_WESTON_PID=$E2E_PID
+    e2e_wait_for test -S "$XDG_RUNTIME_DIR/$socket" || e2e_fail "Weston did not start"
+    export WAYLAND_DISPLAY=$socket
+    sleep 0.5
+}
+
+# The top-level X window of the game, by its title; sets E2E_WINDOW.
+e2e_find_window() {
+    local name=${1:-Quibbix}
+    E2E_WINDOW=$(timeout 10 xdotool search --sync --onlyvisible --name "^${name}\$" | head -n1) ||
+        e2e_fail "no window titled $name"
+    [ -n "$E2E_WINDOW" ] || e2e_fail "no window titled $name"
+    sleep 0.3
+}
+
+# A left click at window pixels of the game's window.
+e2e_click() {
+    xdotool mousemove --window "$E2E_WINDOW" "$1" "$2" click 1
+    sleep 0.3
+}
+
+# A screenshot of the game's window (or the whole screen with "root") into FILE.
+e2e_shot() {
+    local file=$1 window=${2:-$E2E_WINDOW}
+    import -window "$window" "$file"
+}
+
+# Whether the window shows PICTURE with its top-left at (X, Y).
+e2e_shows() {
+    local picture=$1 x=$2 y=$3 size
+    size=$(identify -format '%wx%h' "$picture")
+    import -window "$E2E_WINDOW" -crop "${size}+${x}+${y}" +repage "$E2E_WORK/crop.png"
+    [ "$(compare -metric AE "$picture" "$E2E_WORK/crop.png" null: 2>&1)" = 0 ]
+}
+
+# The pictures the game draws, written by the scenario runner into $E2E_WORK/sprites: the digit
+# figures (figure-0.png … figure-9.png) and whatever else a script names, as NAME=SPRITE pairs.
+e2e_sprites() {
+    local scenario=$1
+    shift
+    mkdir -p "$E2E_WORK/sprites"
+    {
+        echo start
+        for n in 0 1 2 3 4 5 6 7 8 9; do
+            echo "sprite frmGraphics.imgDigit($n) $E2E_WORK/sprites/figure-$n.png"
+        done
+        for pair in "$@"; do
+            echo "sprite ${pair#*=} $E2E_WORK/sprites/${pair%%=*}.png"
+        done
+    } | "$scenario" - || e2e_fail "the scenario runner could not write the sprites"
+}
+
+# Reads a counter from a screenshot, most significant figure first:
+#   e2e_counter score|level|time|balls [SHOT [ZOOM [LEFT TOP]]]
+# where LEFT TOP is where the frame starts in SHOT. Needs e2e_sprites first. Prints the digits, or
+# "?" for a cell it cannot read.
+e2e_counter() {
+    local name=$1 shot=${2:-} zoom=${3:-1} left=${4:-0} top=${5:-0} y cells digits cell
+    case $name in
+        score) y=78 cells="500 520 540 560 578 600" ;;
+        level) y=116 cells="500 522" ;;
+        time) y=156 cells="500 522 544" ;;
+        balls) y=196 cells="500 522 544" ;;
+        *) e2e_fail "no counter named $name" ;;
+    esac
+    if [ -z "$shot" ]; then
+        shot="$E2E_WORK/counter.png"
+        e2e_shot "$shot"
+    fi
+    digits=""
+    for cell in $cells; do
+        import_cell "$shot" $((left + cell * zoom)) $((top + y * zoom)) "$zoom"
+        digits+=$(match_figure)
+    done
+    echo "$digits"
+}
+
+import_cell() {
+    local shot=$1 x=$2 y=$3 zoom=$4
+    convert "$shot" -crop "$((20 * zoom))x$((28 * zoom))+${x}+${y}" +repage -filter point \
+        -resize "20x28!" "$E2E_WORK/cell.png"
+}
+
+match_figure() {
+    local n
+    for n in 0 1 2 3 4 5 6 7 8 9; do
+        convert "$E2E_WORK/sprites/figure-$n.png" -crop 20x28+0+0 +repage "$E2E_WORK/figure.png"
+        if [ "$(compare -metric AE "$E2E_WORK/figure.png" "$E2E_WORK/cell.png" null: 2>&1)" = 0 ]; then
+            echo -n "$n"
+            return
+        fi
+    done
+    echo -n "?"
+}
+
+# Waits up to 5 s for a process to end; true when it ended with status 0.
+e2e_ended_well() {
+    local pid=$1
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    ! kill -0 "$pid" 2>/dev/null && wait "$pid"
+}
+
+# A screenshot of the whole Wayland output into FILE.
+e2e_weston_shot() {
+    local file=$1
+    (cd "$E2E_WORK" && rm -f wayland-screenshot-*.png && weston-screenshooter >/dev/null 2>&1 &&
+        mv wayland-screenshot-*.png "$file")
+}
