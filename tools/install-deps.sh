@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     clang-format
     xvfb openbox xdotool x11-utils imagemagick
+    pulseaudio pulseaudio-utils dbus-daemon python3
     dpkg-dev file desktop-file-utils appstream groff-base man-db
     python3-pil
 )
