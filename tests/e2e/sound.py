@@ -89,7 +89,7 @@ def aim(before_path, after_path, wanted):
             x, y = behind[0] + step[0], behind[1] + step[1]
         # The pointer must rest on that ball only, for a while.
         others = [cell(p) for _, p in after if p is not pixels]
-        if all(not (cx - 8 <= x <= cx + CELL + 8 and cy - 8 <= y <= cy + CELL + 8) for cx, cy in others):
+        if all(not (cx - 12 <= x <= cx + CELL + 12 and cy - 12 <= y <= cy + CELL + 12) for cx, cy in others):
             return x, y
     return None
 

@@ -43,8 +43,10 @@ e2e_find_window
 audio_thread() { grep -qs '^SDLAudio' /proc/"$game_pid"/task/*/comm; }
 no_audio() { ! audio_thread && ! pactl list short sink-inputs | grep -q .; }
 # Sleeping threads have the same count of context switches and processor time a second later.
-wakeups() { cat /proc/"$game_pid"/task/*/stat | awk '{ sum += $14 + $15 } END { print sum }'; \
-    cat /proc/"$game_pid"/task/*/status | awk '/voluntary_ctxt_switches/ { sum += $2 } END { print sum }'; }
+wakeups() {
+    awk '{ sum += $14 + $15 } END { print sum }' /proc/"$game_pid"/task/*/stat
+    awk '/voluntary_ctxt_switches/ { sum += $2 } END { print sum }' /proc/"$game_pid"/task/*/status
+}
 sleeps() {
     local before
     before=$(wakeups)
@@ -72,16 +74,16 @@ aim() {
     done
     return 1
 }
-# Puts the pointer on the board there while paused, resumes through the button, which leaves the
-# game's idea of the pointer where it was, and lifts it off the board once the first tick is past.
+# Puts the pointer on the board there while paused and resumes through the button, which leaves
+# the game's idea of the pointer where it was. Paused again once the first tick is past, the game
+# lets the pointer go when it crosses the background.
 touch() {
     local x y
     read -r x y <"$work/aim"
     xdotool mousemove --window "$E2E_WINDOW" $((board_x + x)) $((board_y + y)) \
-        mousemove --window "$E2E_WINDOW" $start_x $start_y click 1 \
-        sleep 0.1 mousemove --window "$E2E_WINDOW" 300 30 sleep 0.1
-    pause
+        mousemove --window "$E2E_WINDOW" $start_x $start_y click 1 sleep 0.15 click 1
     e2e_wait_for no_audio
+    xdotool mousemove --window "$E2E_WINDOW" 300 30
 }
 
 pause
@@ -98,6 +100,7 @@ cp "$work/program/Bleep.wav" "$work/program/Missile.wav.new"
 mv "$work/program/Missile.wav.new" "$work/program/Missile.wav"
 aim target || e2e_fail "the balls cannot be told apart"
 touch
+sleep 0.2  # the game hears the pointer cross the background
 e2e_check "paused, no thread of the game wakes" sleeps
 
 kill "$recorder"  # it has heard everything by now

@@ -85,7 +85,8 @@ private:
 
 void EventLoop::Run() {
     while (!window_.Ended()) {
-        // After every batch of events and ticks: the audio device stays open only while the game runs.
+        // Before each wait, after the events and ticks before it: the audio device stays open only
+        // while the game runs.
         sound_.SetGameRunning(timer_.Enabled());
 
         SDL_Event event;
