@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -190,6 +191,39 @@ TEST_F(SdlSoundTest, AFileChangedWhileTheGamePlaysIsHeard) {
     ASSERT_EQ(heard.size(), 2u);
     EXPECT_NEAR(heard[0].seconds, 0.1, 0.03);
     EXPECT_NEAR(heard[1].seconds, 0.42, 0.05);
+}
+
+// A loud 16-bit mono tone of 44.1 kHz as a .wav file.
+void WriteTone(const fs::path& path, std::uint32_t frames) {
+    const auto le32 = [](std::uint32_t v) {
+        return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+    };
+    std::ofstream out(path, std::ios::binary);
+    out << "RIFF" << le32(36 + 2 * frames) << "WAVEfmt " << le32(16) << std::string("\x01\x00\x01\x00", 4)
+        << le32(44100) << le32(88200) << std::string("\x02\x00\x10\x00", 4) << "data" << le32(2 * frames);
+    for (std::uint32_t i = 0; i < frames; ++i) {
+        const std::int16_t sample = (i / 50) % 2 == 0 ? 10000 : -10000;
+        out.write(reinterpret_cast<const char*>(&sample), sizeof sample);
+    }
+}
+
+// A file as large as may be takes a while to read and decode, off the event thread; an effect
+// asked for meanwhile is the one heard.
+TEST_F(SdlSoundTest, AnEffectStillLoadingNeverCutsOffOneAskedForAfterIt) {
+    const fs::path large = folder_ / "Large.wav";
+    WriteTone(large, (kMaxSoundFileBytes - 44) / 2);
+    {
+        SdlSound sound;
+        sound.SetGameRunning(true);
+        sound.sndPlaySoundA(Effect("Window.wav"), 1);
+        std::this_thread::sleep_for(300ms);
+        sound.sndPlaySoundA(large.string(), 1);
+        sound.sndPlaySoundA(Effect("Window.wav"), 1);  // read before, so it starts at once
+        std::this_thread::sleep_for(600ms);
+    }
+    const std::vector<Stretch> heard = Stretches(Heard());
+    ASSERT_EQ(heard.size(), 2u);
+    EXPECT_NEAR(heard[1].seconds, 0.1, 0.03);
 }
 
 // An open device keeps an audio thread awake even in silence: an idle game must have none.

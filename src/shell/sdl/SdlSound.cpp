@@ -1,27 +1,45 @@
 #include "shell/sdl/SdlSound.h"
 
+#include <optional>
 #include <utility>
 
 #include "shell/sdl/SdlBeep.h"
+#include "shell/sdl/SoundFile.h"
 
 namespace quibbix {
 
-SdlSound::SdlSound() : voice_([this] { keeper_.Wake(); }), keeper_(voice_) {}
+SdlSound::SdlSound()
+    : voice_([this] { keeper_.Wake(); }),
+      keeper_(voice_),
+      loader_(effects_, [this](std::uint64_t ticket, std::shared_ptr<const SdlEffect> effect) {
+          Play(ticket, std::move(effect));
+      }) {}
 
 SdlSound::~SdlSound() = default;
 
 void SdlSound::sndPlaySoundA(const std::string& path, int /*flags*/) {
-    std::shared_ptr<const SdlEffect> effect = effects_.Find(path);
+    if (!beep_) {
+        beep_ = SynthesizeBeep();
+    }
+    madeSound_ = true;
+    const std::uint64_t ticket = voice_.Ticket();
+    if (const std::optional<FileIdentity> identity = LookAtSoundFile(path); !identity) {
+        effects_.Forget(path);
+        Play(ticket, nullptr);
+    } else if (std::optional<std::shared_ptr<const SdlEffect>> known = effects_.Find(path, *identity)) {
+        Play(ticket, std::move(*known));
+    } else {
+        loader_.Load(path, *identity, ticket);
+    }
+    UpdateHold();
+}
+
+void SdlSound::Play(std::uint64_t ticket, std::shared_ptr<const SdlEffect> effect) {
     if (!effect) {
-        if (!beep_) {
-            beep_ = SynthesizeBeep();
-        }
         effect = beep_;
     }
     if (effect) {
-        madeSound_ = true;
-        voice_.Start(std::move(effect));
-        UpdateHold();
+        voice_.Start(ticket, std::move(effect));
     }
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -6,6 +7,7 @@
 #include "shell/sdl/SdlDeviceKeeper.h"
 #include "shell/sdl/SdlEffect.h"
 #include "shell/sdl/SdlEffectCache.h"
+#include "shell/sdl/SdlEffectLoader.h"
 #include "shell/sdl/SdlVoice.h"
 
 namespace quibbix {
@@ -22,7 +24,8 @@ public:
     ~SdlSound() override;
 
     // The file is looked at every time, so a sound file replaced while the game runs is heard.
-    // Anything but a regular file of at most 16 MiB that holds a .wav plays the beep instead.
+    // Anything but a regular file of at most 16 MiB that holds a .wav plays the beep instead. A
+    // file not read before is read on the loader's thread and starts as soon as it is decoded.
     void sndPlaySoundA(const std::string& path, int flags) override;
 
     // Told by the event loop whether the game's timer runs. While it does, the device stays open
@@ -30,12 +33,15 @@ public:
     void SetGameRunning(bool running);
 
 private:
+    // Plays the effect, or the beep for a file without one, unless a later request came first.
+    void Play(std::uint64_t ticket, std::shared_ptr<const SdlEffect> effect);
     void UpdateHold();
 
     SdlEffectCache effects_;
-    std::shared_ptr<const SdlEffect> beep_;  // made when first needed
+    std::shared_ptr<const SdlEffect> beep_;  // made before the first request, then never changed
     SdlVoice voice_;
     SdlDeviceKeeper keeper_;  // declared after the voice: the device closes before the voice goes
+    SdlEffectLoader loader_;  // declared last: its thread ends before anything it plays with goes
     bool running_ = false;
     bool madeSound_ = false;      // an effect was played in this stretch of play
     bool soundLastTime_ = false;  // one was played in the stretch before

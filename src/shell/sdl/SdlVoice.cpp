@@ -37,11 +37,19 @@ void SdlVoice::Describe(SDL_AudioSpec& spec) {
     spec.userdata = this;
 }
 
-void SdlVoice::Start(std::shared_ptr<const SdlEffect> effect) {
+std::uint64_t SdlVoice::Ticket() {
+    const std::lock_guard lock(mutex_);
+    return ++latestTicket_;
+}
+
+void SdlVoice::Start(std::uint64_t ticket, std::shared_ptr<const SdlEffect> effect) {
     AudioStreamPtr converter(SDL_NewAudioStream(effect->Format(), static_cast<Uint8>(effect->Channels()),
                                                 effect->Frequency(), kFormat, kChannels, kFrequency));
     {
         const std::lock_guard lock(mutex_);
+        if (ticket != latestTicket_) {
+            return;
+        }
         // The old effect and its converter are let go after the lock, off the audio thread's path.
         std::swap(effect_, effect);
         std::swap(converter_, converter);

@@ -13,8 +13,8 @@ struct SDL_AudioSpec;
 namespace quibbix {
 
 // The game's one channel: it plays one effect at a time, and a new effect cuts off the one still
-// sounding. The event thread starts effects; the audio device's thread plays them, converting
-// each to the device's format as it goes.
+// sounding. Effects are started on the event thread or the loader's; the audio device's thread
+// plays them, converting each to the device's format as it goes.
 class SdlVoice {
 public:
     // Told, on either thread, whenever the voice starts sounding or falls silent.
@@ -23,7 +23,10 @@ public:
     SdlVoice& operator=(const SdlVoice&) = delete;
     ~SdlVoice();
 
-    void Start(std::shared_ptr<const SdlEffect> effect);
+    // Every request to play takes a ticket; an effect is only started with the latest one, so an
+    // effect that took long to load never cuts off one asked for after it.
+    std::uint64_t Ticket();
+    void Start(std::uint64_t ticket, std::shared_ptr<const SdlEffect> effect);
     // Forgets the effect: there is no device to play it on.
     void Stop();
     // From the start of an effect until it has played out and the device has had time to pass
@@ -42,6 +45,7 @@ private:
 
     std::function<void()> changed_;
     mutable std::mutex mutex_;
+    std::uint64_t latestTicket_ = 0;
     std::shared_ptr<const SdlEffect> effect_;
     AudioStreamPtr converter_;  // null when the effect has played out
     std::size_t fed_ = 0;       // bytes of the effect handed to the converter
