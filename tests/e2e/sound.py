@@ -24,6 +24,8 @@ CELL = 32
 # The ball's drawn pixels start one pixel into its 32 x 32 cell, and number 694.
 SHAPE_OFFSET = 1
 SHAPE_PIXELS = 694
+# How long the pointer rests on the board, in ticks of 20 ms, before the game is paused again.
+TICKS_RESTING = 20
 # The envelope is measured over 5 ms; a stretch of sound ends after 40 ms below -40 dBFS.
 WINDOW_SECONDS = 0.005
 QUIET = 32768 * 10 ** (-40 / 20)
@@ -60,26 +62,49 @@ def cell(pixels):
     return (min(x for x, _ in pixels) - SHAPE_OFFSET, min(y for _, y in pixels) - SHAPE_OFFSET)
 
 
+def box(pixels):
+    return (min(x for x, _ in pixels), min(y for _, y in pixels), max(x for x, _ in pixels), max(y for _, y in pixels))
+
+
 def next_step(position, step):
     """The step a ball at POSITION takes next: it turns round first where it would leave the board."""
     return tuple(-s if not 0 <= p + s <= BOARD - CELL else s for p, s in zip(position, step))
 
 
-def aim(before_path, after_path, wanted):
-    """Where to rest the pointer to touch a ball of the WANTED colour on the next tick."""
-    before, after = balls(before_path), balls(after_path)
-    if any(len(pixels) != SHAPE_PIXELS for _, pixels in before + after):
-        return None
+def steps(before, after):
+    """The next step of each ball in AFTER, where the shots tell it: None for a ball that bounced
+    between them, or that touches another."""
+    found = []
     for colour, pixels in after:
         now = cell(pixels)
-        earlier = [cell(p) for c, p in before if c == colour]
-        moved = [(now[0] - x, now[1] - y) for x, y in earlier if abs(now[0] - x) + abs(now[1] - y) < CELL]
-        if colour != wanted or len(moved) != 1:
+        earlier = [cell(p) for c, p in before if c == colour and len(p) == SHAPE_PIXELS]
+        moved = [(now[0] - x, now[1] - y) for x, y in earlier if max(abs(now[0] - x), abs(now[1] - y)) < 2 * CELL]
+        step = None
+        if len(pixels) == SHAPE_PIXELS and len(moved) == 1 and abs(moved[0][0]) == abs(moved[0][1]) != 0:
+            step = next_step(now, tuple(1 if m > 0 else -1 for m in moved[0]))
+        found.append((colour, pixels, step))
+    return found
+
+
+def reached(x, y, pixels, step, ticks):
+    """Whether a ball, moving on as it goes, covers or nears (x, y) within TICKS ticks. A ball whose
+    way is not known is given a wide berth."""
+    left, top, right, bottom = box(pixels)
+    if step is None:
+        return left - 12 <= x <= right + 12 and top - 12 <= y <= bottom + 12
+    return any(
+        left + k * step[0] - 2 <= x <= right + k * step[0] + 2 and top + k * step[1] - 2 <= y <= bottom + k * step[1] + 2
+        for k in range(ticks + 1)
+    )
+
+
+def aim(before_path, after_path, wanted):
+    """Where to rest the pointer to touch a ball of the WANTED colour on the next tick."""
+    balls_now = steps(balls(before_path), balls(after_path))
+    for colour, pixels, step in balls_now:
+        if colour != wanted or step is None:
             continue
-        (dx, dy), = moved
-        if abs(dx) != abs(dy) or dx == 0:
-            continue  # it bounced between the shots
-        step = next_step(now, (1 if dx > 0 else -1, 1 if dy > 0 else -1))
+        now = cell(pixels)
         if colour == "target":
             x, y = now[0] + step[0] + CELL // 2, now[1] + step[1] + CELL // 2
         else:
@@ -87,9 +112,8 @@ def aim(before_path, after_path, wanted):
             # and behind the ball after two.
             behind = min(pixels, key=lambda p: (p[0] * step[0] + p[1] * step[1], p))
             x, y = behind[0] + step[0], behind[1] + step[1]
-        # The pointer must rest on that ball only, for a while.
-        others = [cell(p) for _, p in after if p is not pixels]
-        if all(not (cx - 12 <= x <= cx + CELL + 12 and cy - 12 <= y <= cy + CELL + 12) for cx, cy in others):
+        # No other ball may come near while the pointer rests there.
+        if not any(reached(x, y, p, s, TICKS_RESTING) for _, p, s in balls_now if p is not pixels):
             return x, y
     return None
 

@@ -59,17 +59,30 @@ pause() { xdotool mousemove --window "$E2E_WINDOW" $start_x $start_y click 1; }
 e2e_check "the title screen holds no audio device" no_audio
 e2e_check "on the title screen no thread of the game wakes" sleeps
 
-# Runs the paused game for a moment and finds from shots before and after where to put the pointer
-# to touch a ball of the colour asked for.
-aim() {
+# A shot of the board once it stands still, so that it shows where the balls are while paused.
+still_shot() {
     local tries
+    board_shot "$1"
     for tries in 1 2 3 4 5; do
-        board_shot "$work/before.rgb"
+        board_shot "$1.again"
+        cmp -s "$1" "$1.again" && return 0
+        mv "$1.again" "$1"
+    done
+    return 1
+}
+# Runs the paused game for a moment and finds from shots before and after where to put the pointer
+# to touch a ball of the colour asked for. Balls that travel close together or bounce between the
+# shots leave it unclear: the game then runs on a little.
+aim() {
+    local tries run=0.2
+    for tries in $(seq 12); do
+        [ "$tries" -le 3 ] || run=0.6
+        # A click the game missed leaves it running: one more pauses it.
+        still_shot "$work/before.rgb" || { pause && continue; }
         pause
-        sleep 0.2
+        sleep $run
         pause
-        sleep 0.05
-        board_shot "$work/after.rgb"
+        still_shot "$work/after.rgb" || { pause && continue; }
         python3 "$here/sound.py" aim "$work/before.rgb" "$work/after.rgb" "$1" >"$work/aim" && return 0
     done
     return 1

@@ -62,8 +62,9 @@ void SdlDeviceKeeper::Run() {
         } else if (!wanted && device) {
             device.reset();
         }
-        const bool unheard = !device && voice_.Sounding();
-        if (unheard) {
+        // An effect with no device to play on is dropped rather than kept for later.
+        const bool deviceless = !device && (failed || wanted);
+        if (deviceless) {
             voice_.Stop();
         }
         lock.lock();
