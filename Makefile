@@ -1,6 +1,6 @@
 # The two commands of the README, and a few more for developers. Each one first installs any
 # missing Debian package, then lets CMake build only what changed.
-.PHONY: run test setup test-asan check-format format bench perf fuzz fuzz-settings artwork package package-check clean
+.PHONY: run test setup test-asan check-format format bench perf fuzz fuzz-settings fuzz-runner artwork package package-check package-reproducible clean
 
 # Warnings are errors in CI.
 WERROR := $(if $(CI),ON,OFF)
@@ -38,14 +38,15 @@ bench: setup
 	cmake --build --preset bench -j $(JOBS)
 	./build/bench/bench/quibbix_bench
 
-# The performance table of the README, measured on this machine: benchmarks, then the real game in
-# a private X server (start-up, memory, processor idle and with 101 balls in play).
+# The performance table of the README, measured on this machine: the game beside a bare SDL2 window
+# in a private X server, taken in turns (start-up, memory, idle and with 101 balls in play), and the
+# benchmark of one tick beside one copy of the board.
 perf: setup
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS)
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench -j $(JOBS)
-	/usr/bin/python3 tools/perf.py build/release build/bench/bench/quibbix_bench build/release/quibbix-scenario
+	/usr/bin/python3 tools/perf.py build/release build/bench
 
 # A long campaign of the event fuzzer under the sanitizers: a million events over 20 seeds.
 FUZZ_SEED ?= 1000
@@ -65,19 +66,29 @@ fuzz-settings: setup
 	$(if $(wildcard /dev/shm),TMPDIR=/dev/shm) ./build/fuzz/tests/fuzz/quibbix_settings_fuzzer \
 	    -max_total_time=600 -artifact_prefix=build/fuzz/ build/fuzz/corpus tests/fuzz/settings-corpus
 
+# A long campaign of the runner fuzzer under the sanitizers: 20,000 scripts, about twenty minutes.
+fuzz-runner: setup
+	cmake --preset asan -DQUIBBIX_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset asan -j $(JOBS) --target quibbix_runner_fuzzer
+	./build/asan/tests/fuzz/quibbix_runner_fuzzer --seed $(FUZZ_SEED) --scripts 20000
+
 # Remakes the committed artwork (needs Debian's python3-pil and fonts-dejavu-core).
 artwork:
 	/usr/bin/python3 tools/make_artwork.py
 
-# The Debian package build/release/quibbix_<version>_<arch>.deb, made by CPack from the release build.
+# The Debian package, built by dpkg-buildpackage from a copy of the checkout: build/package/ then
+# holds quibbix_<version>_<arch>.deb, its -dbgsym .deb, the .buildinfo and the .changes.
 package: setup
-	cmake --preset release -DQUIBBIX_WERROR=$(WERROR) >/dev/null
-	cmake --build --preset release -j $(JOBS)
-	cd build/release && cpack -G DEB
+	tools/build-package.sh build/package
 
-# Unpacks the package and an install to another prefix, and checks what they hold.
+# Installs the package into a fresh root and plays it there, then purges it; lintian on the way.
 package-check: package
-	tests/package/check.sh build/release
+	tests/package/check.sh build/package
+
+# Builds the package once more elsewhere and checks that the .deb files are byte-identical to
+# those of the last `make package` (or `make package-check`), which it builds when there are none.
+package-reproducible: setup
+	tests/package/reproducible.sh build/package
 
 clean:
 	rm -rf build

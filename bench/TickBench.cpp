@@ -1,5 +1,6 @@
-// What one game tick costs with a full board, against the physical yardstick of one plain copy
-// of the 384 x 384 board image, and what painting the whole window costs.
+// What one game tick costs with a full board and with a level's first two balls, against the
+// physical yardstick of one plain copy of the 384 x 384 board image, and what painting the whole
+// window costs.
 #include <benchmark/benchmark.h>
 
 #include "game/FrmMain.h"
@@ -9,15 +10,15 @@
 namespace quibbix {
 namespace {
 
-// A running game with all 101 balls on the board and the pointer away from them.
-struct FullBoard {
-    FullBoard() {
+// A running game with balls in slots 0 to lastBall, all moving, and the pointer away from them.
+struct RunningGame {
+    explicit RunningGame(std::int16_t lastBall) {
         platform.Rng().Seed(2024);
         form.Load();
         form.pctNew_Click();
-        form.LastBall = 100;
-        form.BallsRemaining = 100;
-        for (std::int16_t slot = 0; slot <= 100; ++slot) {
+        form.LastBall = lastBall;
+        form.BallsRemaining = lastBall;
+        for (std::int16_t slot = 0; slot <= lastBall; ++slot) {
             form.PlaceBall(slot);
         }
         form.BallType[0] = kTargetBall;
@@ -28,14 +29,23 @@ struct FullBoard {
     FrmMain form{platform.Services()};
 };
 
-void BM_BallHandler101Balls(benchmark::State& state) {
-    FullBoard game;
+void RunTicks(benchmark::State& state, std::int16_t lastBall) {
+    RunningGame game(lastBall);
     for (auto _ : state) {
         game.form.BallHandler();
         benchmark::DoNotOptimize(game.form.pctBoard.Surface().Row(0));
     }
 }
+
+void BM_BallHandler101Balls(benchmark::State& state) {
+    RunTicks(state, 100);
+}
 BENCHMARK(BM_BallHandler101Balls);
+
+void BM_BallHandler2Balls(benchmark::State& state) {
+    RunTicks(state, 1);
+}
+BENCHMARK(BM_BallHandler2Balls);
 
 void BM_BoardCopy(benchmark::State& state) {
     const Image source(384, 384, Rgb(1, 2, 3));
@@ -49,7 +59,7 @@ void BM_BoardCopy(benchmark::State& state) {
 BENCHMARK(BM_BoardCopy);
 
 void BM_ComposeWholeFrame(benchmark::State& state) {
-    FullBoard game;
+    RunningGame game(100);
     game.form.BallHandler();
     Image frame(654, 472);
     for (auto _ : state) {

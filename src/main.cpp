@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -10,10 +11,15 @@
 #include "shell/platform/FileSettingsStore.h"
 #include "shell/platform/Platform.h"
 #include "shell/platform/Random.h"
+#include "shell/sdl/DisplayGuards.h"
 #include "shell/sdl/SdlClock.h"
 #include "shell/sdl/SdlEventLoop.h"
+#include "shell/sdl/SdlSession.h"
 #include "shell/sdl/SdlSound.h"
 #include "shell/sdl/SdlWindow.h"
+#include "shell/session/SessionBus.h"
+#include "shell/session/SessionWatcher.h"
+#include "shell/session/SingleInstance.h"
 
 namespace {
 
@@ -23,11 +29,21 @@ using namespace quibbix;
 constexpr int kWindowWidth = 654;
 constexpr int kWindowHeight = 472;
 
-// The sound effects lie beside the program, wherever it was installed.
+// The sound effects lie in QUIBBIX_DATA_DIR, a folder given relative to the executable's own, so
+// an installed tree works under any prefix: "." in the build tree, where they lie beside it, and
+// "../share/games/quibbix" in the Debian package, whose executable is /usr/games/quibbix.
 std::string ProgramFolder() {
     std::error_code error;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string() : program.parent_path().string();
+    if (error) {
+        return std::string();
+    }
+    std::filesystem::path folder = (program.parent_path() / QUIBBIX_DATA_DIR).lexically_normal();
+    // "/usr/games/." comes out as "/usr/games/"; the sounds are named with a separator of their own.
+    if (!folder.has_filename() && folder.has_relative_path()) {
+        folder = folder.parent_path();
+    }
+    return folder.string();
 }
 
 std::unique_ptr<SettingsStore> OpenSettings(const std::string& app) {
@@ -40,6 +56,14 @@ std::unique_ptr<SettingsStore> OpenSettings(const std::string& app) {
 
 int Run() {
     const std::string title = App{}.Title;
+    // Decided before any window opens, so a second copy never flashes one.
+    SingleInstance instance(SingleInstance::Folder(std::getenv("XDG_RUNTIME_DIR"),
+                                                   FileSettingsStore::DefaultPath(title).parent_path()),
+                            "quibbix");
+    if (!instance.First()) {
+        return 0;
+    }
+    DisplayGuards guards;
     const std::unique_ptr<SdlWindow> window = SdlWindow::Open(title, kWindowWidth, kWindowHeight);
     if (!window) {
         std::fputs("quibbix: cannot open a window (no display?)\n", stderr);
@@ -56,9 +80,26 @@ int Run() {
     FrmMain frmMain(platform);
     window->Attach(frmMain);
     frmMain.Load();
+    // Only a loaded game has a table worth saving when the display goes.
+    guards.Watch(window->Native(), [&frmMain, &settings] {
+        frmMain.SaveSettings();
+        settings->Flush();
+    });
+    const SdlSession session(*window, instance.TakeListener());
     if (!window->Ended()) {
         window->Show();
         RunEventLoop(*window, frmMain, frmMain.Timer1, clock, sound);
+    }
+    if (const std::string refusal = settings->Refusal(); !refusal.empty()) {
+        std::fprintf(stderr, "quibbix: settings left unchanged: %s\n", refusal.c_str());
+    }
+    if (guards.WaylandLost(window->Native())) {
+        std::fputs("quibbix: the connection to the display was lost; the settings were saved\n", stderr);
+        return 1;
+    }
+    if (guards.WindowDestroyed()) {
+        std::fflush(nullptr);
+        std::_Exit(0);
     }
     return 0;
 }
@@ -66,6 +107,9 @@ int Run() {
 }  // namespace
 
 int main() {
+    // Before SDL starts a thread or a library looks for a bus.
+    BlockEndingSignals();
+    KeepToTheSessionBus();
     try {
         return Run();
     } catch (const std::exception& error) {

@@ -1,115 +1,255 @@
 #!/usr/bin/env python3
-"""Measures Quibbix on the machine it runs on and prints the table the README shows.
+"""Measures Quibbix side by side with a bare SDL2 window and prints the README's table.
 
-The benchmarks time one game tick with 101 balls against one plain copy of the board image;
-the real game then runs in a private X server (Xvfb with openbox) for start-up time, resident
-memory and processor use, idle and in play with 101 balls. Needs Debian's python3-pil, xvfb,
-openbox and xdotool, and the release and bench builds (make perf builds them).
+Every figure of the game is set beside the same figure of a yardstick measured in the same run,
+taken in turns with it (five pairs; medians, with the spread from the lowest to the highest):
+    - bare_window: the game's borderless 654 x 472 window, filled once, sleeping in SDL_WaitEvent;
+    - bare_window --board: the same, redrawing the board and one counter cell at 50 Hz through
+      the game's present path;
+    - BM_BoardCopy: one plain copy of the 384 x 384 board, for the benchmark of one game tick.
+Everything runs in a private X server (Xvfb with openbox), session bus and PulseAudio server (a
+null sink), started and stopped here. The game is driven with xdotool and watched in screenshots.
 
-    perf.py BUILD_DIR BENCH_EXECUTABLE SCENARIO_EXECUTABLE
+    perf.py RELEASE_BUILD_DIR BENCH_BUILD_DIR
 """
 import json
 import os
 import platform
+import re
+import shutil
+import signal
 import statistics
 import subprocess
 import sys
 import tempfile
 import time
 
-from PIL import Image, ImageChops
+from PIL import Image, ImageChops, ImageGrab
 
 TICKS_PER_SECOND = os.sysconf("SC_CLK_TCK")
+PAIRS = 5
+START_PAIRS = 11  # start-up is the noisiest figure and the quickest to take
+PLAY_SECONDS = 10.0
+IDLE_SECONDS = 10.0
+IDLE_SETTLE = 2.0
+WIDTH, HEIGHT = 654, 472
 BOARD = (12, 74, 396, 458)  # the board's window pixels: left, top, right, bottom
 START = (523, 286)
-OK = (481, 314)
-EXIT_ICON = (634, 22)
+BUTTON = (468, 274)  # the top-left corner of the start button
 BACKGROUND = (200, 30)
+BALLS_CELLS = (500, 522, 544), 196
+TIME_CELLS = (500, 522, 544), 156
+
+
+BEGAN = time.monotonic()
+
+
+def log(text):
+    print(f"[{time.monotonic() - BEGAN:5.0f} s] {text}", file=sys.stderr, flush=True)
 
 
 def run(*args, **kwargs):
     return subprocess.run(args, check=True, capture_output=True, text=True, **kwargs).stdout
 
 
-def benchmarks(bench):
-    out = json.loads(run(bench, "--benchmark_format=json", "--benchmark_repetitions=5",
-                         "--benchmark_report_aggregates_only=true"))
-    median = {b["run_name"]: b["cpu_time"] / 1000.0 for b in out["benchmarks"] if b["aggregate_name"] == "median"}
-    return median["BM_BallHandler101Balls"], median["BM_BoardCopy"], median["BM_ComposeWholeFrame"]
+# --- what the kernel says about a process -------------------------------------------------------
+
+def read(path):
+    with open(path) as file:
+        return file.read()
 
 
-class XSession:
-    """A private X server with a window manager."""
+def thread(base):
+    """A thread's name, nanoseconds on a processor and context switches; None once it has gone."""
+    try:
+        name = read(f"{base}/comm").strip()
+        fields = read(f"{base}/stat").rsplit(")", 1)[1].split()
+        status = read(f"{base}/status")
+    except OSError:
+        return None
+    nanoseconds = (int(fields[11]) + int(fields[12])) * 1e9 / TICKS_PER_SECOND
+    try:
+        # The scheduler counts in nanoseconds where utime and stime count whole clock ticks.
+        nanoseconds = int(read(f"{base}/schedstat").split()[0])
+    except (OSError, ValueError, IndexError):
+        pass
+    switches = sum(int(n) for n in re.findall(r"^(?:non)?voluntary_ctxt_switches:\s+(\d+)", status, re.M))
+    return name, nanoseconds, switches
 
-    def __init__(self):
-        read, write = os.pipe()
-        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24",
-                                      "-nolisten", "tcp"], pass_fds=[write], stderr=subprocess.DEVNULL)
-        os.close(write)
-        with os.fdopen(read) as pipe:
-            self.display = ":" + pipe.readline().strip()
-        os.environ["DISPLAY"] = self.display
-        self.wm = subprocess.Popen(["openbox"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(0.5)
+
+def threads(pid):
+    """Every thread of the process, by thread id."""
+    try:
+        tids = os.listdir(f"/proc/{pid}/task")
+    except OSError:
+        return {}
+    found = {tid: thread(f"/proc/{pid}/task/{tid}") for tid in tids}
+    return {tid: about for tid, about in found.items() if about is not None}
+
+
+def resident_mb(pid):
+    with open(f"/proc/{pid}/status") as status:
+        for line in status:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1]) / 1024.0
+    return float("nan")
+
+
+class Activity:
+    """What the threads of a process did between two looks: processor share and wakeups."""
+
+    def __init__(self, pid):
+        self.pid = pid
+        self.before = threads(pid)
+        self.started = time.monotonic()
+
+    def finish(self):
+        after = threads(self.pid)
+        seconds = time.monotonic() - self.started
+        self.percent = 0.0
+        self.wakeups = 0
+        self.woken = {}
+        self.busy = {}
+        for tid in set(self.before) | set(after):
+            name, ns0, sw0 = self.before.get(tid, (None, 0, 0))
+            name1, ns1, sw1 = after.get(tid, (name, ns0, sw0 + 1))  # a thread that ended woke to end
+            name = name or name1
+            share = 100.0 * (ns1 - ns0) / 1e9 / seconds
+            self.percent += share
+            self.busy[name] = self.busy.get(name, 0.0) + share
+            if sw1 > sw0:
+                self.wakeups += sw1 - sw0
+                self.woken[name] = self.woken.get(name, 0) + sw1 - sw0
+        return self
+
+    def quiet(self):
+        return self.percent < 0.005 and self.wakeups == 0
+
+    def __str__(self):
+        return f"{self.percent:.2f} % CPU, {self.wakeups} wakeups"
+
+    def threads(self):
+        return ", ".join(f"{name} {share:.2f}" for name, share in sorted(self.busy.items()) if share >= 0.005)
+
+
+# --- the private session -------------------------------------------------------------------------
+
+class Session:
+    """A private X server with a window manager, a session bus and a PulseAudio server."""
+
+    def __init__(self, work, screen):
+        self.work = work
+        self.processes = []
+        runtime = os.path.join(work, "runtime")
+        os.makedirs(runtime, mode=0o700)
+        base = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "PULSE_SERVER")}
+        base.update(HOME=work, XDG_RUNTIME_DIR=runtime, XDG_CONFIG_HOME=os.path.join(work, "config"))
+        try:
+            number_out, number_in = os.pipe()
+            self.xvfb = self.spawn(["Xvfb", "-displayfd", str(number_in), "-screen", "0", screen, "-nolisten",
+                                    "tcp"], base, pass_fds=[number_in])
+            os.close(number_in)
+            with os.fdopen(number_out) as pipe:
+                self.display = ":" + pipe.readline().strip()
+            bus = self.spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"], base,
+                             stdout=subprocess.PIPE)
+            base["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
+            socket = os.path.join(work, "pulse.sock")
+            # As root PulseAudio warns that it is meant for users, and runs all the same.
+            self.spawn(["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                        "-L", "module-null-sink sink_name=perf",
+                        "-L", f"module-native-protocol-unix socket={socket} auth-anonymous=1"], base)
+            self.env = dict(base, DISPLAY=self.display, PULSE_SERVER=f"unix:{socket}")
+            self.spawn(["openbox"], self.env)
+            self.wait_for(lambda: os.path.exists(socket), "PulseAudio")
+            time.sleep(0.5)  # openbox takes over the screen
+        except BaseException:
+            self.close()
+            raise
+
+    def spawn(self, args, env, **kwargs):
+        kwargs.setdefault("stdout", subprocess.DEVNULL)
+        process = subprocess.Popen(args, env=env, stderr=subprocess.DEVNULL, **kwargs)
+        self.processes.append(process)
+        return process
+
+    @staticmethod
+    def wait_for(ready, what):
+        until = time.monotonic() + 10
+        while not ready():
+            if time.monotonic() > until:
+                raise RuntimeError(f"{what} did not start")
+            time.sleep(0.05)
+
+    def xdotool(self, *args):
+        return run("xdotool", *args, env=self.env)
 
     def close(self):
-        for process in (self.wm, self.xvfb):
-            process.terminate()
-            process.wait()
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(timeout=5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
 
 
-class Game:
-    """The real game in its window, driven with xdotool."""
+class Program:
+    """A program started through first_frame, which times its first frame and then waits for it."""
 
-    def __init__(self, executable, config):
-        env = dict(os.environ, XDG_CONFIG_HOME=config)
-        self.started = time.monotonic()
-        self.process = subprocess.Popen([executable], env=env, stderr=subprocess.DEVNULL)
-        self.window = None
-        while self.window is None:
-            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Quibbix$"],
-                                   capture_output=True, text=True).stdout.split()
-            if found:
-                self.window = found[0]
-                self.shown = time.monotonic() - self.started
-            else:
-                time.sleep(0.002)
+    def __init__(self, session, first_frame, args, config=None):
+        self.session = session
+        env = dict(session.env)
+        if config:
+            env["XDG_CONFIG_HOME"] = config
+        self.watcher = subprocess.Popen([first_frame, *args], env=env, stdout=subprocess.PIPE,
+                                        stderr=subprocess.DEVNULL, text=True)
+        line = self.watcher.stdout.readline().split()
+        if len(line) != 3:
+            self.watcher.wait()
+            raise RuntimeError(f"{args[0]} showed no window")
+        self.first_frame_ms, self.pid, self.window = float(line[0]), int(line[1]), line[2]
+        self.geometry = None
 
-    def cpu_seconds(self):
-        with open(f"/proc/{self.process.pid}/stat") as stat:
-            fields = stat.read().rsplit(")", 1)[1].split()
-        return (int(fields[11]) + int(fields[12])) / TICKS_PER_SECOND
+    def stop(self):
+        # The watcher waits for the program, so its id cannot have been given to another process.
+        if self.watcher.poll() is None:
+            os.kill(self.pid, signal.SIGTERM)
+            self.watcher.wait(timeout=10)
 
-    def resident_mb(self):
-        with open(f"/proc/{self.process.pid}/status") as status:
-            for line in status:
-                if line.startswith("VmRSS:"):
-                    return int(line.split()[1]) / 1024.0
-        return 0.0
+    # What follows is for the game, which is played through its window.
+    def place(self):
+        if self.geometry is None:
+            shell = dict(line.split("=", 1) for line in
+                         self.session.xdotool("getwindowgeometry", "--shell", self.window).split())
+            self.geometry = tuple(int(shell[key]) for key in ("X", "Y", "WIDTH", "HEIGHT"))
+        return self.geometry
 
-    def cpu_share(self, seconds):
-        before = self.cpu_seconds()
-        time.sleep(seconds)
-        return 100.0 * (self.cpu_seconds() - before) / seconds
+    def zoom(self):
+        return max(1, round(self.place()[2] / WIDTH))
 
     def move(self, x, y):
-        run("xdotool", "mousemove", "--window", self.window, str(x), str(y))
+        z = self.zoom()
+        self.session.xdotool("mousemove", "--window", self.window, str(x * z + z // 2), str(y * z + z // 2))
 
     def click(self, x, y):
-        run("xdotool", "mousemove", "--window", self.window, str(x), str(y), "click", "1")
+        z = self.zoom()
+        self.session.xdotool("mousemove", "--window", self.window, str(x * z + z // 2), str(y * z + z // 2),
+                             "click", "1")
         time.sleep(0.15)
 
     def shot(self):
-        path = tempfile.mktemp(suffix=".png")
-        run("import", "-window", self.window, path)
-        image = Image.open(path).convert("RGB")
-        os.unlink(path)
+        """The window as the player sees it, at one window pixel per game pixel."""
+        left, top, width, height = self.place()
+        image = ImageGrab.grab(bbox=(left, top, left + width, top + height), xdisplay=self.session.display)
+        image = image.convert("RGB")
+        if self.zoom() != 1:
+            image = image.resize((WIDTH, HEIGHT), Image.NEAREST)
         return image
 
-    def quit(self):
-        self.click(*EXIT_ICON)
-        self.process.wait(timeout=10)
 
+# --- reading the game's screen ---------------------------------------------------------------
 
 def plain_ball(image):
     """The centre of a cyan ball on the board, if one shows."""
@@ -122,106 +262,289 @@ def plain_ball(image):
     return None
 
 
-def balls_counter(image, digits):
-    """What the balls counter shows, read by comparing its cells with the figure sprites."""
+def sprites(scenario, work):
+    """The figures and the pause button as the game draws them, from the scenario runner."""
+    script = "".join(f"sprite frmGraphics.imgDigit({d}) {work}/d{d}.png\n" for d in range(10))
+    script += f"sprite frmGraphics.pctPause {work}/pause.png\n"
+    subprocess.run([scenario, "-"], check=True, text=True, input="start\n" + script, stdout=subprocess.DEVNULL)
+    return {"digits": [Image.open(f"{work}/d{d}.png").convert("RGB").crop((0, 0, 20, 28)) for d in range(10)],
+            "pause": Image.open(f"{work}/pause.png").convert("RGB")}
+
+
+def counter(image, digits, cells):
+    """What a three-cell counter shows, read by comparing its cells with the figure sprites."""
+    lefts, top = cells
     value = 0
-    for left in (500, 522, 544):
-        cell = image.crop((left, 196, left + 20, 224))
+    for left in lefts:
+        cell = image.crop((left, top, left + 20, top + 28))
         figure = min(range(10), key=lambda d: sum(ImageChops.difference(cell, digits[d]).convert("L").getdata()))
         value = value * 10 + figure
     return value
 
 
+def running(image, pictures):
+    """Whether the start button offers to pause, which it does while a game runs."""
+    return shows(image, pictures["pause"], *BUTTON)
+
+
 def shows(image, sprite, left, top):
-    """Whether the window shows the sprite with its top-left corner at (left, top)."""
     box = (left, top, left + sprite.width, top + sprite.height)
     return ImageChops.difference(image.crop(box), sprite).getbbox() is None
 
 
-def keep_playing(game, pictures, seconds):
-    """Plays on: a game that ends is closed with Enter and OK, and a new one is started."""
-    until = time.monotonic() + seconds
+def fill_the_board(game, pictures):
+    """Starts a game and keeps the pointer on plain balls, each tick on one of which adds a ball,
+    until 101 are in play; then takes the pointer off the board. Returns the seconds left on the
+    clock, or None when the game did not get there."""
+    for _ in range(5):
+        if running(game.shot(), pictures):
+            break
+        game.click(*START)
+    until = time.monotonic() + 20
     while time.monotonic() < until:
-        time.sleep(1)
         image = game.shot()
-        if shows(image, pictures["ok"], 458, 300):
-            run("xdotool", "key", "Return")
-            game.click(*OK)
-        elif shows(image, pictures["start"], 468, 274):
-            game.click(*START)
+        if not running(image, pictures):
+            return None
+        if counter(image, pictures["digits"], BALLS_CELLS) >= 101:
             game.move(*BACKGROUND)
-
-
-def fill_the_board(game, digits):
-    """Rests the pointer on plain balls, each tick of which adds a ball, until 101 are in play."""
-    for _ in range(60):
-        game.click(*START)  # pause
-        image = game.shot()
-        if balls_counter(image, digits) >= 101:
-            game.move(*BACKGROUND)
-            game.click(*START)
-            return True
+            return counter(image, pictures["digits"], TIME_CELLS)
         spot = plain_ball(image)
         if spot:
             game.move(*spot)
-        game.click(*START)  # resume: the board keeps the last pointer position
-        time.sleep(0.4)
-    return False
+        time.sleep(0.05)
+    return None
 
 
-def main():
-    build, bench, scenario = sys.argv[1:4]
-    executable = os.path.join(build, "quibbix")
-    tick, copy, frame = benchmarks(bench)
+# --- the measurements --------------------------------------------------------------------------
 
-    work = tempfile.mkdtemp()
-    sprites = "".join(f"sprite frmGraphics.imgDigit({d}) {work}/d{d}.png\n" for d in range(10))
-    sprites += f"sprite frmMain.pctOk {work}/ok.png\nsprite frmGraphics.pctStart {work}/start.png\n"
-    subprocess.run([scenario, "-"], check=True, text=True, input="start\n" + sprites)
-    digits = [Image.open(f"{work}/d{d}.png").convert("RGB").crop((0, 0, 20, 28)) for d in range(10)]
-    pictures = {name: Image.open(f"{work}/{name}.png").convert("RGB") for name in ("ok", "start")}
+class Series:
+    """Pairs of one figure for the game and its yardstick."""
 
-    session = XSession()
+    def __init__(self):
+        self.game, self.base = [], []
+
+    def ratio(self):
+        return statistics.median(self.game) / statistics.median(self.base)
+
+    def ratios(self):
+        return [g / b for g, b in zip(self.game, self.base) if b > 0]
+
+
+def benchmarks(bench):
+    out = json.loads(run(bench, "--benchmark_format=json", f"--benchmark_repetitions={PAIRS}",
+                         "--benchmark_enable_random_interleaving=true", "--benchmark_min_time=0.2",
+                         "--benchmark_filter=^BM_(BallHandler101Balls|BoardCopy)$"))
+    times = {}
+    for result in out["benchmarks"]:
+        if result.get("run_type") == "iteration":
+            times.setdefault(result["run_name"], []).append(result["cpu_time"] / 1000.0)
+    series = Series()
+    series.game, series.base = times["BM_BallHandler101Balls"], times["BM_BoardCopy"]
+    return series
+
+
+def start_up(session, tools, game):
+    """Exec to the first frame, and resident memory a second after it, in turns."""
+    frames, memory = Series(), Series()
+    session.xdotool("mousemove", "0", "0")
+    for pair in range(-1, START_PAIRS):  # pair -1 only fills the page cache
+        warm = pair < 0
+        for is_game in (True, False) if pair % 2 else (False, True):
+            program = Program(session, tools["first_frame"], [game] if is_game else [tools["bare_window"]],
+                              tools["config"])
+            time.sleep(1.0)
+            rss = resident_mb(program.pid)
+            program.stop()
+            time.sleep(0.2)  # the X server forgets the window
+            if not warm:
+                (frames.game if is_game else frames.base).append(program.first_frame_ms)
+                (memory.game if is_game else memory.base).append(rss)
+        if not warm:
+            log(f"  start-up {len(frames.game)}/{START_PAIRS}: game {frames.game[-1]:.0f} ms {memory.game[-1]:.1f} MB, "
+                f"bare {frames.base[-1]:.0f} ms {memory.base[-1]:.1f} MB")
+    return frames, memory
+
+
+def idle(session, tools, game, pictures):
+    """The game on its title screen and paused, beside the bare window, all left alone."""
+    bare = Program(session, tools["first_frame"], [tools["bare_window"]])
+    player = Program(session, tools["first_frame"], [game], tools["config"])
     try:
-        startups = []
-        for _ in range(5):
-            game = Game(executable, work)
-            startups.append(game.shown * 1000)
-            time.sleep(0.3)
-            game.quit()
-        game = Game(executable, work)
-        time.sleep(1.0)
-        rss_start = game.resident_mb()
-        idle = game.cpu_share(10)
-        game.click(*START)
-        began = time.monotonic()
-        full = fill_the_board(game, digits)
-        play = game.cpu_share(10) if full else float("nan")
-        keep_playing(game, pictures, 60 - (time.monotonic() - began))
-        rss_play = game.resident_mb()
-        game.quit()
+        session.xdotool("mousemove", "0", "0")
+        time.sleep(IDLE_SETTLE)
+        title, base = Activity(player.pid), Activity(bare.pid)
+        time.sleep(IDLE_SECONDS)
+        title.finish()
+        base.finish()
+        bare.stop()
+        for wanted in (True, False):  # start a game, then pause it
+            for _ in range(5):
+                if running(player.shot(), pictures) == wanted:
+                    break
+                player.click(*START)
+            else:
+                raise RuntimeError("the start button did not start and pause a game")
+        session.xdotool("mousemove", "0", "0")
+        time.sleep(IDLE_SETTLE)
+        paused = Activity(player.pid)
+        time.sleep(IDLE_SECONDS)
+        paused.finish()
     finally:
-        session.close()
+        bare.stop()
+        player.stop()
+    log(f"  idle: title {title}, paused {paused}, bare window {base}")
+    return title, paused, base
 
+
+def play_once(session, tools, args, config, pictures=None, zoom=1):
+    """CPU of a program, and of the X server, over PLAY_SECONDS. The game gets 101 balls first
+    and has to keep them, running, to the end; None if it did not."""
+    program = Program(session, tools["first_frame"], args, config)
+    try:
+        if pictures is not None:
+            if program.zoom() != zoom:
+                return "no zoom"
+            left = fill_the_board(program, pictures)
+            if left is None or left < PLAY_SECONDS + 2:
+                return None
+            time.sleep(0.3)  # the pointer's last move
+        else:
+            time.sleep(1.0)
+        process, server = Activity(program.pid), Activity(session.xvfb.pid)
+        time.sleep(PLAY_SECONDS)
+        process.finish()
+        server.finish()
+        if pictures is not None:
+            image = program.shot()
+            counted = left - counter(image, pictures["digits"], TIME_CELLS)
+            if (not running(image, pictures) or counter(image, pictures["digits"], BALLS_CELLS) < 101
+                    or abs(counted - PLAY_SECONDS) > 2):
+                return None
+        log(f"    {os.path.basename(args[0])}{' zoom 2' if zoom == 2 else ''}: {process.percent:.2f} % "
+            f"({process.threads()}), X server {server.percent:.2f} %")
+        return process.percent, server.percent
+    finally:
+        program.stop()
+
+
+def play(session, tools, game, pictures):
+    """Play with 101 balls at zoom 1 and 2, in turns with the bare window drawing the board."""
+    cpu, server, zoom = Series(), Series(), Series()
+    zoom.missing = None
+    for round_ in range(PAIRS):
+        bare = play_once(session, tools, [tools["bare_window"], "--board"], None)
+        cpu.base.append(bare[0])
+        server.base.append(bare[1])
+        for z in (1, 2) if zoom.missing is None else (1,):
+            for _ in range(3):
+                result = play_once(session, tools, [game], tools[f"zoom{z}"], pictures, z)
+                if result is not None:
+                    break
+            if z == 1 and result is None:
+                raise RuntimeError("could not keep 101 balls in play for a measurement")
+            if z == 1:
+                cpu.game.append(result[0])
+                server.game.append(result[1])
+                zoom.base.append(result[0])
+            elif result == "no zoom":
+                zoom.missing = "not available: `Zoom=2` leaves the window at 654 × 472"
+            elif result is None:
+                zoom.missing = "not measured: 101 balls could not be kept in play at zoom 2"
+            else:
+                zoom.game.append(result[0])
+        log(f"  play {round_ + 1}/{PAIRS}: game {cpu.game[-1]:.2f} %, bare {cpu.base[-1]:.2f} %"
+            + (f", zoom 2 {zoom.game[-1]:.2f} %" if zoom.missing is None else ""))
+    return cpu, server, zoom
+
+
+# --- the table -----------------------------------------------------------------------------------
+
+def spread(values, unit, digits):
+    low, mid, high = min(values), statistics.median(values), max(values)
+    return f"{mid:.{digits}f}{unit} ({low:.{digits}f}–{high:.{digits}f})"
+
+
+def row(name, series, unit, digits, target):
+    ratios = series.ratios()
+    ratio = series.ratio()
+    holds = "yes" if ratio <= target else "**no**"
+    return (f"| {name} | {spread(series.game, unit, digits)} | {spread(series.base, unit, digits)} | "
+            f"{ratio:.2f} ({min(ratios):.2f}–{max(ratios):.2f}) | ≤ {target} × | {holds} |")
+
+
+def machine():
     cpu = platform.processor() or platform.machine()
     try:
         with open("/proc/cpuinfo") as info:
             cpu = next(line.split(":", 1)[1].strip() for line in info if line.startswith("model name"))
     except (OSError, StopIteration):
         pass
-    print(f"Measured {time.strftime('%Y-%m-%d')} on {cpu}, {os.cpu_count()} cores, {platform.system()} "
-          f"{platform.release()}\n")
-    print("| measure | value | target |")
-    print("|---|---|---|")
-    print(f"| `BallHandler`, 101 balls | {tick:.1f} µs | |")
-    print(f"| one plain copy of the 384 × 384 board | {copy:.1f} µs | |")
-    print(f"| one tick in board copies | {tick / copy:.2f} | ≤ 2 |")
-    print(f"| compositing the whole 654 × 472 frame | {frame:.1f} µs | |")
-    print(f"| start-up, exec to the first frame (median of 5) | {statistics.median(startups):.0f} ms | ≤ 150 ms |")
-    print(f"| resident memory after start-up | {rss_start:.1f} MB | < 25 MB |")
-    print(f"| resident memory after a minute's play | {rss_play:.1f} MB | < 25 MB |")
-    print(f"| processor, 10 s idle | {idle:.2f} % of a core | < 0.2 % |")
-    print(f"| processor, 10 s of play with 101 balls | {play:.2f} % of a core | < 2 % |")
+    load = os.getloadavg()[0]
+    return (f"Measured {time.strftime('%Y-%m-%d')} on {cpu}, {os.cpu_count()} cores, {platform.system()} "
+            f"{platform.release()} (load average {load:.1f} at the start)")
+
+
+def main():
+    release, bench_build = sys.argv[1:3]
+    game = os.path.abspath(os.path.join(release, "quibbix"))
+    bench_dir = os.path.join(bench_build, "bench")
+    header = machine()
+
+    work = tempfile.mkdtemp(prefix="quibbix-perf-")
+    tools = {"first_frame": os.path.join(bench_dir, "first_frame"),
+             "bare_window": os.path.join(bench_dir, "bare_window"),
+             "config": os.path.join(work, "config"), "zoom1": os.path.join(work, "zoom1"),
+             "zoom2": os.path.join(work, "zoom2")}
+    os.makedirs(os.path.join(tools["zoom2"], "Quibbix"))
+    with open(os.path.join(tools["zoom2"], "Quibbix", "settings.ini"), "w") as settings:
+        settings.write("[Display]\nZoom=2\n")
+
+    log("benchmarks: one tick with 101 balls against one copy of the board")
+    tick = benchmarks(os.path.join(bench_dir, "quibbix_bench"))
+
+    pictures = sprites(os.path.join(release, "quibbix-scenario"), work)
+
+    session = Session(work, "1600x1200x24")
+    try:
+        log("start-up and memory, game and bare window in turns")
+        frames, memory = start_up(session, tools, game)
+        log("idle, title screen and paused")
+        title, paused, base = idle(session, tools, game, pictures)
+        log("play with 101 balls, game and the bare window drawing the board in turns")
+        cpu, server, zoom = play(session, tools, game, pictures)
+    finally:
+        session.close()
+        shutil.rmtree(work, ignore_errors=True)
+
+    print(header)
+    print()
+    print("| figure | quibbix | yardstick | ratio (pairs) | target | holds |")
+    print("|---|---|---|---|---|---|")
+    print(row("exec to the first frame shown, against the bare window", frames, " ms", 0, 1.2))
+    print(row("resident memory (VmRSS) 1 s after the first frame, against the bare window", memory, " MB", 1,
+              1.3))
+    print(row("play with 101 balls, 10 s, against the bare window drawing the board at 50 Hz", cpu,
+              " % CPU", 2, 1.0))
+    print(row("one tick with 101 balls, against one copy of the board", tick, " µs", 1, 1.0))
+    for name, activity in (("title screen", title), ("paused", paused)):
+        holds = "yes" if activity.quiet() else "**no**"
+        woken = ", ".join(f"{n} {c}" for n, c in sorted(activity.woken.items())) or "none"
+        print(f"| {name}, 10 s after 2 s, PulseAudio running, against the bare window | {activity} "
+              f"(threads woken: {woken}) | {base} | | 0.00 % CPU, no wakeups | {holds} |")
+    if zoom.missing is None:
+        print(row("play at zoom 2, against zoom 1", zoom, " % CPU", 2, 1.5))
+    else:
+        print(f"| play at zoom 2, against zoom 1 | {zoom.missing} | | | ≤ 1.5 × | |")
+    print(f"| X server while playing, against the bare window drawing the board | "
+          f"{spread(server.game, ' % CPU', 2)} | {spread(server.base, ' % CPU', 2)} | "
+          f"{server.ratio():.2f} | | |")
+    print()
+    print(f"Medians of {PAIRS} pairs taken in turns ({START_PAIRS} for start-up and memory), lowest–highest in "
+          "brackets; the ratio's brackets are those of single pairs. The yardsticks are `bench/bare_window.c` "
+          "(with `--board` it redraws the board and one counter cell at 50 Hz) and `BM_BoardCopy`. The first "
+          "frame is the first X Damage on the program's window after the exec (`bench/first_frame.c`); "
+          "processor time and wakeups (context switches) are summed over the threads in /proc. "
+          f"The whole measurement took {time.monotonic() - BEGAN:.0f} s.")
 
 
 if __name__ == "__main__":

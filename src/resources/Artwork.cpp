@@ -1,13 +1,13 @@
 #include "resources/Artwork.h"
 
 #include "resources/EmbeddedAssets.h"
-#include "shell/platform/Png.h"
 
 namespace quibbix {
 
 PictureRef LoadArtwork(std::string name, std::string_view fileName) {
-    std::optional<Image> image = DecodePng(EmbeddedAsset(fileName));
-    return std::make_shared<const Picture>(std::move(name), image ? std::move(*image) : Image(1, 1));
+    const std::optional<EmbeddedPicture> art = EmbeddedArtwork(fileName);
+    Image image = art ? Image::Borrowing(art->width, art->height, art->pixels) : Image(1, 1);
+    return std::make_shared<const Picture>(std::move(name), std::move(image));
 }
 
 }  // namespace quibbix

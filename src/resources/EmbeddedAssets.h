@@ -1,11 +1,21 @@
 #pragma once
-#include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
+#include "shell/platform/Image.h"
+
 namespace quibbix {
 
-// The bytes of an artwork file built into the program ("logo.png"); empty when there is none.
-std::span<const std::uint8_t> EmbeddedAsset(std::string_view fileName);
+// A picture built into the program, decoded when the program was built: its pixels lie read-only
+// in the executable and cost memory only once something shows them.
+struct EmbeddedPicture {
+    int width;
+    int height;
+    std::span<const Argb> pixels;
+};
+
+// The artwork file built into the program by its file name ("logo.png"); nothing when there is none.
+std::optional<EmbeddedPicture> EmbeddedArtwork(std::string_view fileName);
 
 }  // namespace quibbix

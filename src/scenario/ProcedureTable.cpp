@@ -1,21 +1,28 @@
 #include "scenario/ProcedureTable.h"
 
-#include <vector>
+#include "scenario/FieldTable.h"
+#include "scores/HighScoreFields.h"
 
 namespace quibbix {
 
 namespace {
 
+constexpr ArgumentRange kSlot{0, kLastSlot};
+constexpr ArgumentRange kRow{0, kRanks};
+constexpr ArgumentRange kBallPosition{-kMaxBallPosition, kMaxBallPosition};
+
 // A procedure without arguments or result.
 Procedure Plain(std::string_view name, void (FrmMain::*procedure)()) {
-    return {name, 0,
-            [procedure](FrmMain& form, std::span<const std::int64_t>) -> std::optional<std::int64_t> {
-                (form.*procedure)();
-                return std::nullopt;
-            }};
+    return {
+        name, {}, [procedure](FrmMain& form, std::span<const std::int64_t>) -> std::optional<std::int64_t> {
+            (form.*procedure)();
+            return std::nullopt;
+        }};
 }
 
-const std::vector<Procedure>& Procedures() {
+}  // namespace
+
+const std::vector<Procedure>& MainFormProcedures() {
     static const std::vector<Procedure> procedures = {
         Plain("Form_Load", &FrmMain::Form_Load),
         Plain("UpdateScore", &FrmMain::UpdateScore),
@@ -35,16 +42,19 @@ const std::vector<Procedure>& Procedures() {
         Plain("DrawCursor", &FrmMain::DrawCursor),
         Plain("EraseCursor", &FrmMain::EraseCursor),
         Plain("Terminate", &FrmMain::Terminate),
-        {"PlaceBall", 1,
+        {"PlaceBall",
+         {kSlot},
          [](FrmMain& form, std::span<const std::int64_t> args) -> std::optional<std::int64_t> {
              form.PlaceBall(static_cast<std::int16_t>(args[0]));
              return std::nullopt;
          }},
-        {"BallOverlap", 2,
+        {"BallOverlap",
+         {kBallPosition, kBallPosition},
          [](FrmMain& form, std::span<const std::int64_t> args) -> std::optional<std::int64_t> {
              return form.BallOverlap(static_cast<std::int32_t>(args[0]), static_cast<std::int32_t>(args[1]));
          }},
-        {"BlankNameRow", 1,
+        {"BlankNameRow",
+         {kRow},
          [](FrmMain& form, std::span<const std::int64_t> args) -> std::optional<std::int64_t> {
              form.BlankNameRow(static_cast<std::int16_t>(args[0]));
              return std::nullopt;
@@ -53,10 +63,8 @@ const std::vector<Procedure>& Procedures() {
     return procedures;
 }
 
-}  // namespace
-
 const Procedure* FindProcedure(std::string_view name) {
-    for (const Procedure& procedure : Procedures()) {
+    for (const Procedure& procedure : MainFormProcedures()) {
         if (procedure.name == name) {
             return &procedure;
         }

@@ -67,7 +67,9 @@ void FrmMain::StartNameEntry() {
 // Letters and figures appear at the cursor; Backspace takes the last one back; Enter, or the
 // seventh character, ends the name. Every other key is ignored.
 void FrmMain::pctHighScore_KeyPress(std::int16_t key) {
-    if (NameEntryActive == kFalse || NewEntryRank < 1 || NewEntryRank > kRanks) {
+    // A name is typed only into one of the table's rows, with the cursor in a cell it can type into.
+    if (NameEntryActive == kFalse || NewEntryRank < 1 || NewEntryRank > kRanks || EntryColumn < 1 ||
+        EntryColumn > kLastEntryColumn) {
         return;
     }
     std::string& name = HighScoreNames[NewEntryRank];

@@ -164,17 +164,20 @@ TEST_F(SettingsStoreTest, RandomBytesNeverBreakTheStore) {
     }
 }
 
-TEST_F(SettingsStoreTest, OnlyTheStartOfAHugeFileIsRead) {
+TEST_F(SettingsStoreTest, AFileTooLargeToReadWholeIsNeitherReadNorCutDown) {
     std::string bytes = "[Settings]\nEarly=1\n";
     while (bytes.size() < (5u << 20)) {
         bytes += "; filler filler filler filler filler filler filler filler filler filler\n";
     }
     bytes += "Late=2\n" + std::string(1u << 20, 'z');
     Put(File(), bytes);
-    EXPECT_EQ(FileSettingsStore(File(), kApp).Values(kApp, "Settings"), (Section{{"Early", "1"}}));
-    // Rewriting the junk as it stands would push the new value past the reading limit.
-    ExpectSurvives(File());
-    EXPECT_EQ(FileSettingsStore(File(), kApp).GetSetting(kApp, "Settings", "Early", ""), "1");
+    FileSettingsStore store(File(), kApp);
+    // Reading only the start and writing that back would lose whatever stands after it.
+    EXPECT_TRUE(store.Values(kApp, "Settings").empty());
+    store.SaveSetting(kApp, "Settings", "Probe", "1");
+    store.Flush();
+    EXPECT_EQ(Contents(File()), bytes);
+    EXPECT_EQ(store.Refusal(), File().string() + " is larger than 4 MiB");
 }
 
 TEST_F(SettingsStoreTest, ForeignLinesSurviveInPlace) {
@@ -196,8 +199,10 @@ TEST_F(SettingsStoreTest, ForeignLinesSurviveInPlace) {
 TEST_F(SettingsStoreTest, NothingSavedMeansNothingWritten) {
     const std::string handWritten = "[Settings]\r\nSound=1\r\n";
     Put(File(), handWritten);
-    FileSettingsStore(File(), kApp).Flush();
+    FileSettingsStore untouched(File(), kApp);
+    untouched.Flush();
     EXPECT_EQ(Contents(File()), handWritten);
+    EXPECT_EQ(untouched.Refusal(), "");
     FileSettingsStore(folder_ / "absent" / "settings.ini", kApp).Flush();
     EXPECT_FALSE(fs::exists(folder_ / "absent"));
 }
@@ -208,6 +213,8 @@ TEST_F(SettingsStoreTest, AFailedSaveLeavesEverythingAsItWas) {
     underFile.SaveSetting(kApp, "Settings", "Sound", "0");
     EXPECT_NO_THROW(underFile.Flush());
     EXPECT_EQ(Contents(folder_ / "blocker"), "a file where a folder should be");
+    EXPECT_EQ(underFile.Refusal(),
+              (folder_ / "blocker" / "settings.ini").string() + " cannot be read: Not a directory");
 
     // A folder in the file's place cannot be renamed over; the temporary file must not linger.
     Put(File() / "keep", "old");
@@ -217,6 +224,7 @@ TEST_F(SettingsStoreTest, AFailedSaveLeavesEverythingAsItWas) {
     EXPECT_EQ(Contents(File() / "keep"), "old");
     EXPECT_EQ(std::distance(fs::directory_iterator(File().parent_path()), fs::directory_iterator()), 1);
     EXPECT_EQ(overFolder.GetSetting(kApp, "Settings", "Sound", ""), "0");
+    EXPECT_EQ(overFolder.Refusal(), File().string() + " is not a regular file");
 }
 
 TEST_F(SettingsStoreTest, ServesOnlyItsOwnApplication) {

@@ -16,7 +16,8 @@ std::vector<std::string> PlayedFrom(const std::string& programDir) {
 }
 
 TEST(SoundEffectTest, ThePathAlwaysGetsOneSeparatorAfterTheProgramsFolder) {
-    EXPECT_EQ(PlayedFrom("/usr/lib/quibbix"), std::vector<std::string>{"/usr/lib/quibbix/Missile.wav"});
+    EXPECT_EQ(PlayedFrom("/usr/share/games/quibbix"),
+              std::vector<std::string>{"/usr/share/games/quibbix/Missile.wav"});
     // A folder that ends in a separator gets a second one, which still reaches the file.
     EXPECT_EQ(PlayedFrom("/"), std::vector<std::string>{"//Missile.wav"});
 }

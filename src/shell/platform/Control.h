@@ -73,6 +73,8 @@ public:
 protected:
     // Tells the form that what the control shows has changed.
     void Invalidate() const;
+    // The same for a part of the client area only, in pixels from its top-left.
+    void InvalidateClient(RectPx area) const;
     // Picture surfaces that hold a picture take its size, frame included.
     virtual bool AutoSize() const { return false; }
     virtual void Resized() {}

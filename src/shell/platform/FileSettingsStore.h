@@ -2,11 +2,11 @@
 #include <filesystem>
 #include <functional>
 #include <map>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "shell/platform/SavedKeys.h"
 #include "shell/platform/SettingsStore.h"
 
 namespace quibbix {
@@ -22,8 +22,9 @@ namespace quibbix {
 // C-style escapes, so every string comes back exactly as saved. A key or section name that no
 // INI line could carry (empty, with "=" or "]" or a line break in it) is kept in memory only.
 //
-// Only the first 4 MiB of a file are read. When the rewritten file would outgrow that limit, the
-// lines that were not read as settings are dropped, so the saved values stay within reach.
+// A file the store cannot read whole (no permission, an I/O error, not a regular file, larger than
+// 4 MiB) is never replaced: the store starts empty and the file stays byte for byte as it was. A
+// file its owner may not write is read but never replaced either. Refusal says why.
 class FileSettingsStore final : public SettingsStore {
 public:
     // Looks up one environment variable; returns null when it is unset (like std::getenv).
@@ -47,40 +48,24 @@ public:
     void SaveSetting(std::string_view app, std::string_view section, std::string_view key,
                      std::string_view value) override;
     std::map<std::string, std::string> Values(std::string_view app, std::string_view section) const override;
-    // Replaces the file atomically. Any failure leaves the old file as it was and is not reported:
-    // losing a high score is better than stopping the game on its way out.
+    // Replaces the file atomically, keeping its identity (see ReplaceAtomically). A failure leaves
+    // the old file as it was and is told by Refusal, never thrown: losing a high score is better
+    // than stopping the game on its way out.
     void Flush() noexcept override;
+    std::string Refusal() const override;
 
 private:
-    // Keys in the order they were first saved, so a new file reads in the order the game wrote
-    // it; compared without regard to case.
-    class KeySet {
-    public:
-        // True when the key was not in the set yet.
-        bool insert(std::string_view key);
-        bool contains(std::string_view key) const { return index_.contains(key); }
-        auto begin() const { return order_.begin(); }
-        auto end() const { return order_.end(); }
-
-    private:
-        std::set<std::string, AsciiCaseLess> index_;
-        std::vector<std::string> order_;
-    };
-    using KeysBySection = std::map<std::string, KeySet, AsciiCaseLess>;
-
     bool Serves(std::string_view app) const;
     void Load();
-    bool WasSaved(std::string_view section, std::string_view key) const;
-    std::string Render(const std::vector<std::string_view>& lines) const;
-    void AppendEntry(std::string& out, std::string_view section, std::string_view key) const;
-    void AppendSaved(std::string& out, std::string_view section, KeysBySection& written) const;
 
     std::filesystem::path path_;
     std::string app_;
-    std::string text_;                     // at most the first 4 MiB of the file
+    std::string text_;                     // the whole file, or nothing when it was refused
     std::vector<std::string_view> lines_;  // views into text_, without line ends
     MemorySettingsStore values_;
-    KeysBySection saved_;  // keys saved since the file was read; only these are rewritten
+    KeysBySection saved_;    // keys saved since the file was read; only these are rewritten
+    std::string refusal_;    // why the file, as read, must never be replaced
+    std::string lastFault_;  // why the last save failed
 };
 
 }  // namespace quibbix

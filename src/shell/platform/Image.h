@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "shell/platform/Geometry.h"
@@ -32,27 +33,40 @@ public:
     Image(int width, int height, Argb fill = kOpaqueBlack)
         : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height, fill) {}
 
+    // An image that reads pixels kept elsewhere for the whole run of the program (the built-in
+    // artwork) instead of copying them. The first change makes it a copy of its own.
+    static Image Borrowing(int width, int height, std::span<const Argb> pixels);
+
     int Width() const { return width_; }
     int Height() const { return height_; }
     RectPx Bounds() const { return {0, 0, width_, height_}; }
 
-    Argb At(int x, int y) const { return pixels_[Index(x, y)]; }
-    Argb& At(int x, int y) { return pixels_[Index(x, y)]; }
-    const Argb* Row(int y) const { return pixels_.data() + Index(0, y); }
-    Argb* Row(int y) { return pixels_.data() + Index(0, y); }
-    const std::vector<Argb>& Pixels() const { return pixels_; }
+    Argb At(int x, int y) const { return Data()[Index(x, y)]; }
+    Argb& At(int x, int y) { return Own()[Index(x, y)]; }
+    const Argb* Row(int y) const { return Data() + Index(0, y); }
+    Argb* Row(int y) { return Own() + Index(0, y); }
+    std::span<const Argb> Pixels() const { return {Data(), static_cast<std::size_t>(width_) * height_}; }
 
     void Fill(Argb colour) { FillRect(Bounds(), colour); }
     void FillRect(RectPx rect, Argb colour);
 
-    bool operator==(const Image&) const = default;
+    bool operator==(const Image& other) const;
 
 private:
     std::size_t Index(int x, int y) const { return static_cast<std::size_t>(y) * width_ + x; }
+    const Argb* Data() const { return borrowed_ != nullptr ? borrowed_ : pixels_.data(); }
+    Argb* Own() {
+        if (borrowed_ != nullptr) {
+            pixels_.assign(borrowed_, borrowed_ + static_cast<std::size_t>(width_) * height_);
+            borrowed_ = nullptr;
+        }
+        return pixels_.data();
+    }
 
     int width_ = 0;
     int height_ = 0;
     std::vector<Argb> pixels_;
+    const Argb* borrowed_ = nullptr;
 };
 
 // How a rectangle copy combines source and target.

@@ -1,5 +1,7 @@
 #pragma once
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "shell/platform/Control.h"
 
@@ -10,6 +12,8 @@ enum class ScaleMode { Twips, Pixels };
 
 // A picture surface: a background colour, a picture, and a persistent drawing image that starts as
 // the background with the picture on it. Drawing calls change the image; Cls starts it afresh.
+// The surface remembers where it has been drawn on since it was last plain, so Cls restores (and
+// the window repaints) only those places: a board with a few balls costs a few squares a tick.
 class PictureBox final : public Control {
 public:
     explicit PictureBox(std::string name, ScaleMode scale = ScaleMode::Twips)
@@ -37,7 +41,9 @@ public:
 
     // The persistent drawing image, in pixels.
     const Image& Surface() const;
-    Image& Surface();
+    // The drawing image for a call about to change the pixels inside `area` (surface pixels) and
+    // nowhere else: the area is remembered for Cls and repainted in the window.
+    Image& DrawOn(RectPx area);
 
     void Paint(Image& frame, RectPx clip) const override;
     bool Opaque() const override { return true; }
@@ -50,13 +56,20 @@ protected:
 
 private:
     Image BlankSurface() const;
-    void PaintBackground(Image& image) const;
+    // Paints the background colour and the picture over `area` of the image.
+    void PaintBackground(Image& image, RectPx area) const;
+    void ForgetDrawing();
 
     ScaleMode scale_;
     bool autoSize_ = false;
     Argb backColor_ = kOpaqueBlack;
     // Made on the first drawing call: a surface nobody draws on shows its picture directly.
     mutable std::optional<Image> surface_;
+    // Where the drawing image may differ from its background, in surface pixels; past a few
+    // hundred places, or as much area as the whole, the whole image is restored instead.
+    std::vector<RectPx> drawn_;
+    std::int64_t drawnArea_ = 0;
+    bool drawnEverywhere_ = false;
 };
 
 // Copies a rectangle between drawing images, in pixels, combining the pixels by op.

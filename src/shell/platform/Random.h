@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -15,6 +16,7 @@ public:
     void Seed(std::uint32_t seed);
     // Exact values handed out before the generator is asked again, oldest first.
     void Queue(float value) { queued_.push_back(value); }
+    std::size_t Queued() const { return queued_.size(); }
 
     float Next();
 

@@ -30,6 +30,9 @@ public:
                                                       std::string_view section) const = 0;
     // Makes the saved values durable; called once when the program ends. Never throws.
     virtual void Flush() = 0;
+    // Why the saved values were not, or will not be, made durable, as one sentence naming the
+    // place ("/home/ann/settings.ini is not a regular file"); empty when nothing stands in the way.
+    virtual std::string Refusal() const = 0;
 };
 
 // Lives in memory only.
@@ -41,6 +44,7 @@ public:
                      std::string_view value) override;
     std::map<std::string, std::string> Values(std::string_view app, std::string_view section) const override;
     void Flush() noexcept override {}
+    std::string Refusal() const override { return {}; }
 
 private:
     // A std::map keeps the key object it was first given, which is what preserves the first spelling.

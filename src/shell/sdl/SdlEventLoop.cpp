@@ -7,6 +7,8 @@
 #include <limits>
 #include <optional>
 
+#include "shell/sdl/SdlSession.h"
+
 namespace quibbix {
 
 namespace {
@@ -165,6 +167,7 @@ void EventLoop::Handle(const SDL_Event& event) {
             form_.CloseRequested();
             break;
         default:
+            BringBackWhenSummoned(event);
             break;
     }
 }

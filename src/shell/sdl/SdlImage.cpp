@@ -3,12 +3,15 @@
 #include <SDL.h>
 
 #include "resources/EmbeddedAssets.h"
-#include "shell/platform/Png.h"
 
 namespace quibbix {
 
 std::optional<Image> EmbeddedImage(std::string_view fileName) {
-    return DecodePng(EmbeddedAsset(fileName));
+    const std::optional<EmbeddedPicture> art = EmbeddedArtwork(fileName);
+    if (!art) {
+        return std::nullopt;
+    }
+    return Image::Borrowing(art->width, art->height, art->pixels);
 }
 
 SurfacePtr BorrowSurface(Image& image) {

@@ -7,7 +7,7 @@
 
 namespace quibbix {
 
-// A picture built into the program, decoded; nothing when it is missing or unreadable.
+// A picture built into the program; nothing when it is missing.
 std::optional<Image> EmbeddedImage(std::string_view fileName);
 
 // An SDL surface that borrows the image's pixels (ARGB8888, alpha kept): the image must outlive it.

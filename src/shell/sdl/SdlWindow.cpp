@@ -71,8 +71,8 @@ std::unique_ptr<SdlWindow> SdlWindow::Open(const std::string& title, int width, 
     // A small windowed game has no business keeping the screen awake or bypassing the compositor.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-    // Ctrl+C in a terminal and kill end the program as they end any other; closing the window
-    // from the desktop goes through the game.
+    // Ctrl+C, kill and a closed terminal end the game through its own exit; the session watcher
+    // reads them, and SDL's handlers would only interfere.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_APP_NAME, title.c_str());
 

@@ -30,6 +30,8 @@ public:
     // Puts the window on screen with the form as it stands.
     void Show();
     bool Ended() const { return ended_; }
+    // For the parts of the backend that talk to SDL about this window directly.
+    SDL_Window* Native() const { return window_.get(); }
 
     // Paints the part of the form that changed and puts it on screen.
     void PresentChanges();

@@ -1,0 +1,81 @@
+#include "shell/sdl/SdlSession.h"
+
+#include <SDL.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <optional>
+#include <utility>
+
+#include "shell/sdl/SdlWindow.h"
+
+namespace quibbix {
+
+namespace {
+
+// What SDL_RegisterEvents hands back when it has no event numbers left.
+constexpr std::uint32_t kNoEvent = static_cast<std::uint32_t>(-1);
+constexpr std::chrono::seconds kPatience{3};
+
+std::uint32_t SummonEvent() {
+    static const std::uint32_t type = SDL_RegisterEvents(1);
+    return type;
+}
+
+void PushQuit() {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+}
+
+void PushSummons(std::uint32_t windowId) {
+    SDL_Event summons{};
+    summons.type = SummonEvent();
+    summons.user.windowID = windowId;
+    SDL_PushEvent(&summons);
+}
+
+// The first ending signal asks the game to end through its exit, which saves. A game still running
+// long after that is stuck, and a signal then ends it outright, as it would any other program.
+std::function<void(int)> EndOnce() {
+    return [asked = std::optional<std::chrono::steady_clock::time_point>()](int signal) mutable {
+        const auto now = std::chrono::steady_clock::now();
+        if (asked && now - *asked >= kPatience) {
+            std::_Exit(128 + signal);
+        }
+        if (!asked) {
+            asked = now;
+        }
+        PushQuit();
+    };
+}
+
+std::function<void()> Summon(std::uint32_t windowId) {
+    return [windowId, type = SummonEvent()] {
+        if (type != kNoEvent) {
+            PushSummons(windowId);
+        }
+    };
+}
+
+}  // namespace
+
+SdlSession::SdlSession(const SdlWindow& window, UniqueFd listener)
+    : watcher_(std::move(listener),
+               {.ended = EndOnce(), .summoned = Summon(SDL_GetWindowID(window.Native()))}) {}
+
+void BringBackWhenSummoned(const SDL_Event& event) {
+    if (event.type != SummonEvent() || event.type == kNoEvent) {
+        return;
+    }
+    SDL_Window* const window = SDL_GetWindowFromID(event.user.windowID);
+    if (window == nullptr) {
+        return;
+    }
+    SDL_RestoreWindow(window);
+    SDL_RaiseWindow(window);
+}
+
+}  // namespace quibbix

@@ -1,0 +1,292 @@
+// What a save does to the settings file as a thing on disk: files the game cannot read whole are
+// never replaced, and a file that is replaced keeps its identity (links, permission bits).
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <set>
+#include <string>
+
+#include "shell/platform/FileSettingsStore.h"
+
+namespace quibbix {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kApp = "Quibbix";
+constexpr std::string_view kTable = "[Settings]\nHighScoreName1=ANN\nHighScore1= 1500\n";
+
+// What must not change about a file that is left alone: the same inode, type, size and time.
+struct Identity {
+    ino_t inode = 0;
+    mode_t mode = 0;
+    off_t size = 0;
+    timespec modified{};
+
+    static Identity Of(const fs::path& path) {
+        struct stat info {};
+        EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
+        return {info.st_ino, info.st_mode, info.st_size, info.st_mtim};
+    }
+    bool operator==(const Identity& other) const {
+        return inode == other.inode && mode == other.mode && size == other.size &&
+               modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
+    }
+};
+
+class SettingsFileSafetyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "quibbix-safety-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder_ = pattern;
+        fs::create_directories(File().parent_path());
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+
+    fs::path File() const { return folder_ / "Quibbix" / "settings.ini"; }
+
+    static void Put(const fs::path& path, std::string_view bytes) {
+        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    static std::string Contents(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static mode_t Mode(const fs::path& path) {
+        struct stat info {};
+        EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+        return info.st_mode & 07777;
+    }
+    static std::set<std::string> Names(const fs::path& folder) {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            names.insert(entry.path().filename().string());
+        }
+        return names;
+    }
+
+    // Plays one run that saves the table: the store reads the file, saves and flushes.
+    std::string SaveATable(std::string_view expectedName = "") const {
+        FileSettingsStore store(File(), kApp);
+        EXPECT_EQ(store.GetSetting(kApp, "Settings", "HighScoreName1", ""), expectedName);
+        store.SaveSetting(kApp, "Settings", "HighScoreName1", "BOB");
+        store.Flush();
+        return store.Refusal();
+    }
+
+    fs::path folder_;
+};
+
+TEST_F(SettingsFileSafetyTest, WhatCannotBeReadWholeIsPlayedWithAnEmptyTableAndLeftAlone) {
+    // Each case makes something in the file's place; the store must refuse it and leave it be.
+    const struct {
+        const char* what;
+        std::function<void(const fs::path&)> make;
+        const char* refusal;
+    } cases[] = {
+        {"a FIFO (opening it must not wait for a writer)",
+         [](const fs::path& file) { ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0); }, " is not a regular file"},
+        {"a folder",
+         [](const fs::path& file) {
+             fs::create_directory(file);
+             Put(file / "inside", "kept");
+         },
+         " is not a regular file"},
+        {"a link to a device", [](const fs::path& file) { fs::create_symlink("/dev/null", file); },
+         " is not a regular file"},
+        {"300 MB with the table after 5 MB",
+         [](const fs::path& file) {
+             const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+             ASSERT_GE(fd, 0);
+             EXPECT_EQ(::ftruncate(fd, off_t{300} << 20), 0);  // sparse: nothing is really written
+             EXPECT_EQ(::pwrite(fd, kTable.data(), kTable.size(), off_t{5} << 20),
+                       static_cast<ssize_t>(kTable.size()));
+             ::close(fd);
+         },
+         " is larger than 4 MiB"},
+        {"one byte over 4 MiB",
+         [](const fs::path& file) {
+             Put(file, std::string(kTable) + std::string((4u << 20) + 1 - kTable.size(), '\n'));
+         },
+         " is larger than 4 MiB"},
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.what);
+        std::error_code ignored;
+        fs::remove_all(File(), ignored);
+        each.make(File());
+        const Identity before = Identity::Of(File());
+        // The sparse file is not read whole here either: its inode, size and time stand for it.
+        const bool small = fs::is_regular_file(File()) && fs::file_size(File()) < (8u << 20);
+        const std::string oldBytes = small ? Contents(File()) : "";
+
+        EXPECT_EQ(SaveATable(), File().string() + each.refusal);
+        EXPECT_EQ(Identity::Of(File()), before);
+        if (small) {
+            EXPECT_EQ(Contents(File()), oldBytes);
+        } else if (fs::is_directory(File())) {
+            EXPECT_EQ(Contents(File() / "inside"), "kept");
+        }
+        EXPECT_EQ(Names(File().parent_path()), std::set<std::string>{"settings.ini"}) << "no temporary file";
+    }
+}
+
+TEST_F(SettingsFileSafetyTest, AFileOfExactlyTheLimitIsReadAndOneThatWouldOutgrowItIsLeftAlone) {
+    const std::string full = std::string(kTable) + std::string((4u << 20) - kTable.size(), ';');
+    Put(File(), full);
+    const Identity before = Identity::Of(File());
+    // The table is read, but the longer name would push the file past what the next run reads.
+    FileSettingsStore store(File(), kApp);
+    EXPECT_EQ(store.GetSetting(kApp, "Settings", "HighScoreName1", ""), "ANN");
+    store.SaveSetting(kApp, "Settings", "HighScoreName1", "BOBBY");
+    store.Flush();
+    EXPECT_EQ(store.Refusal(), File().string() + " would grow past 4 MiB");
+    EXPECT_EQ(Identity::Of(File()), before);
+    EXPECT_EQ(Contents(File()), full);
+}
+
+// Root reads every file, so the refusal of an unreadable one is checked as an ordinary user.
+std::string AsOrdinaryUser(const std::function<std::string()>& work) {
+    if (::geteuid() != 0) {
+        return work();
+    }
+    int pipe[2];
+    if (::pipe(pipe) != 0) {
+        return "no pipe";
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipe[0]);
+        constexpr uid_t kNobody = 65534;
+        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
+            _exit(2);
+        }
+        const std::string said = work();
+        _exit(::write(pipe[1], said.data(), said.size()) == static_cast<ssize_t>(said.size()) ? 0 : 3);
+    }
+    ::close(pipe[1]);
+    std::string said;
+    char buffer[512];
+    for (ssize_t got; (got = ::read(pipe[0], buffer, sizeof buffer)) > 0;) {
+        said.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(pipe[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    return said;
+}
+
+TEST_F(SettingsFileSafetyTest, AFileThePlayerMayNotReadIsLeftAlone) {
+    Put(File(), kTable);
+    fs::permissions(folder_, fs::perms::owner_all | fs::perms::others_exec | fs::perms::group_exec);
+    fs::permissions(File().parent_path(),
+                    fs::perms::owner_all | fs::perms::others_exec | fs::perms::group_exec);
+    ASSERT_EQ(::chmod(File().c_str(), 0), 0);
+    const Identity before = Identity::Of(File());
+    EXPECT_EQ(AsOrdinaryUser([this] { return SaveATable(); }),
+              File().string() + " cannot be read: Permission denied");
+    EXPECT_EQ(Identity::Of(File()), before);
+    EXPECT_EQ(Contents(File()), kTable);
+}
+
+TEST_F(SettingsFileSafetyTest, AFileItsOwnerMayNotWriteIsReadButNeverWritten) {
+    for (const mode_t mode : {0444, 0}) {
+        SCOPED_TRACE(mode);
+        Put(File(), kTable);
+        ASSERT_EQ(::chmod(File().c_str(), mode), 0);
+        const Identity before = Identity::Of(File());
+        if (mode != 0 || ::geteuid() == 0) {
+            EXPECT_EQ(SaveATable("ANN"), File().string() + " is read-only");
+        }
+        EXPECT_EQ(Identity::Of(File()), before);
+        ASSERT_EQ(::chmod(File().c_str(), 0644), 0);
+        EXPECT_EQ(Contents(File()), kTable);
+    }
+}
+
+TEST_F(SettingsFileSafetyTest, SavingKeepsThePermissionBitsAndANewFileIsPrivate) {
+    EXPECT_EQ(SaveATable(), "");
+    EXPECT_EQ(Mode(File()), 0600u);
+    for (const mode_t mode : {0644, 0640, 0664}) {
+        ASSERT_EQ(::chmod(File().c_str(), mode), 0);
+        EXPECT_EQ(SaveATable("BOB"), "");
+        EXPECT_EQ(Mode(File()), mode);
+    }
+}
+
+TEST_F(SettingsFileSafetyTest, ASaveGoesThroughSymbolicLinksToTheirTarget) {
+    // The link and its target as a dotfile manager lays them out, with a link on the way.
+    const fs::path dotfiles = folder_ / "dotfiles";
+    fs::create_directories(dotfiles / "quibbix");
+    Put(dotfiles / "quibbix" / "settings.ini", kTable);
+    ::chmod((dotfiles / "quibbix" / "settings.ini").c_str(), 0644);
+    fs::create_directory_symlink("quibbix", dotfiles / "current");
+    fs::create_symlink("../dotfiles/current/settings.ini", File());
+
+    EXPECT_EQ(SaveATable("ANN"), "");
+    ASSERT_TRUE(fs::is_symlink(File()));
+    EXPECT_EQ(fs::read_symlink(File()), "../dotfiles/current/settings.ini");
+    EXPECT_EQ(Contents(dotfiles / "quibbix" / "settings.ini"),
+              "[Settings]\nHighScoreName1=BOB\nHighScore1= 1500\n");
+    EXPECT_EQ(Mode(dotfiles / "quibbix" / "settings.ini"), 0644u);
+    EXPECT_EQ(Names(dotfiles / "quibbix"), std::set<std::string>{"settings.ini"});
+    EXPECT_EQ(Names(File().parent_path()), std::set<std::string>{"settings.ini"});
+
+    // A link whose target is not there yet: the target is made, the link kept.
+    fs::remove(File());
+    fs::create_symlink(folder_ / "elsewhere" / "quibbix.ini", File());
+    EXPECT_EQ(SaveATable(), "");
+    EXPECT_TRUE(fs::is_symlink(File()));
+    EXPECT_EQ(Contents(folder_ / "elsewhere" / "quibbix.ini"), "[Settings]\nHighScoreName1=BOB\n");
+
+    // A loop of links cannot be saved through, and is left as it is.
+    fs::remove(File());
+    fs::create_symlink("settings.ini", File());
+    EXPECT_EQ(SaveATable(), File().string() + " cannot be read: Too many levels of symbolic links");
+    EXPECT_TRUE(fs::is_symlink(File()));
+}
+
+TEST_F(SettingsFileSafetyTest, TheNextSaveRemovesWhatAKilledSaveLeftBehind) {
+    Put(File(), kTable);
+    const std::set<std::string> others = {"settings.ini.tmp.short", "settings.ini.tmp.ab-def",
+                                          "other.ini.tmp.Ab12Cd", "settings.ini.bak"};
+    for (const auto& name : others) {
+        Put(File().parent_path() / name, "not ours");
+    }
+    Put(File().parent_path() / "settings.ini.tmp.Ab12Cd", "[Settings]\nHalf");
+    fs::create_directory(File().parent_path() / "settings.ini.tmp.Folder");
+
+    EXPECT_EQ(SaveATable("ANN"), "");
+    std::set<std::string> expected = others;
+    expected.insert({"settings.ini", "settings.ini.tmp.Folder"});
+    EXPECT_EQ(Names(File().parent_path()), expected);
+}
+
+TEST_F(SettingsFileSafetyTest, SomethingPutInTheFilesPlaceDuringPlayIsLeftAlone) {
+    FileSettingsStore store(File(), kApp);  // no file yet: a new one would be made
+    store.SaveSetting(kApp, "Settings", "Sound", "0");
+    fs::create_directory(File());
+    store.Flush();
+    EXPECT_TRUE(fs::is_directory(File()));
+    EXPECT_EQ(store.Refusal(), File().string() + " is not a regular file");
+    fs::remove(File());
+    store.Flush();  // the way is clear again, and the save goes through
+    EXPECT_EQ(store.Refusal(), "");
+    EXPECT_EQ(Contents(File()), "[Settings]\nSound=0\n");
+}
+
+}  // namespace
+}  // namespace quibbix
