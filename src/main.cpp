@@ -90,8 +90,7 @@ int Run() {
     const SdlSession session(*window, instance.TakeListener());
     if (!window->Ended()) {
         window->Show();
-        sound.Open();
-        RunEventLoop(*window, frmMain, frmMain.Timer1, clock);
+        RunEventLoop(*window, frmMain, frmMain.Timer1, clock, sound);
     }
     if (window->Failed()) {
         // The window could no longer be drawn, but the table is still the player's.

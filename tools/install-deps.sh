@@ -5,15 +5,17 @@ set -euo pipefail
 
 packages=(
     cmake g++ make pkg-config
-    libsdl2-dev libsdl2-mixer-dev libx11-dev libwayland-dev libpng-dev
+    libsdl2-dev libx11-dev libwayland-dev libpng-dev
     libgtest-dev libbenchmark-dev
     clang-format
     xvfb openbox xdotool x11-utils x11-xserver-utils dbus-daemon weston imagemagick
     dpkg-dev debhelper fakeroot lintian file desktop-file-utils appstream groff-base man-db
     strace
+    # the sound test: the game heard through a private PulseAudio server
+    pulseaudio pulseaudio-utils python3
     python3-pil
-    # make perf: X Damage times the first frame; the game plays into a private PulseAudio server
-    libx11-dev libxdamage-dev pulseaudio dbus-daemon
+    # make perf: X Damage times the first frame
+    libxdamage-dev
 )
 
 missing=()

@@ -64,8 +64,8 @@ std::int16_t KeyCode(SDL_Keycode key) {
 
 class EventLoop {
 public:
-    EventLoop(SdlWindow& window, FrmMain& form, Timer& timer, const Clock& clock)
-        : window_(window), form_(form), timer_(timer), clock_(clock) {}
+    EventLoop(SdlWindow& window, FrmMain& form, Timer& timer, const Clock& clock, SdlSound& sound)
+        : window_(window), form_(form), timer_(timer), clock_(clock), sound_(sound) {}
 
     void Run();
 
@@ -84,10 +84,15 @@ private:
     FrmMain& form_;
     Timer& timer_;
     const Clock& clock_;
+    SdlSound& sound_;
 };
 
 void EventLoop::Run() {
     while (!window_.Ended()) {
+        // Before each wait, after the events and ticks before it: the audio device stays open only
+        // while the game runs.
+        sound_.SetGameRunning(timer_.Enabled());
+
         SDL_Event event;
         const std::optional<bool> waited = Wait(event);
         if (!waited) {
@@ -279,8 +284,8 @@ void EventLoop::Restored() {
 
 }  // namespace
 
-void RunEventLoop(SdlWindow& window, FrmMain& form, Timer& timer, const Clock& clock) {
-    EventLoop(window, form, timer, clock).Run();
+void RunEventLoop(SdlWindow& window, FrmMain& form, Timer& timer, const Clock& clock, SdlSound& sound) {
+    EventLoop(window, form, timer, clock, sound).Run();
 }
 
 }  // namespace quibbix

@@ -1,7 +1,6 @@
 #include "shell/sdl/SdlHandles.h"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 
 namespace quibbix {
 
@@ -17,8 +16,8 @@ void SdlDeleter::operator()(SDL_Cursor* cursor) const {
     SDL_FreeCursor(cursor);
 }
 
-void SdlDeleter::operator()(Mix_Chunk* chunk) const {
-    Mix_FreeChunk(chunk);
+void SdlDeleter::operator()(SDL_AudioStream* stream) const {
+    SDL_FreeAudioStream(stream);
 }
 
 }  // namespace quibbix

@@ -6,7 +6,7 @@
 struct SDL_Window;
 struct SDL_Surface;
 struct SDL_Cursor;
-struct Mix_Chunk;
+struct _SDL_AudioStream;
 
 namespace quibbix {
 
@@ -15,12 +15,12 @@ struct SdlDeleter {
     void operator()(SDL_Window* window) const;
     void operator()(SDL_Surface* surface) const;
     void operator()(SDL_Cursor* cursor) const;
-    void operator()(Mix_Chunk* chunk) const;
+    void operator()(_SDL_AudioStream* stream) const;
 };
 
 using WindowPtr = std::unique_ptr<SDL_Window, SdlDeleter>;
 using SurfacePtr = std::unique_ptr<SDL_Surface, SdlDeleter>;
 using CursorPtr = std::unique_ptr<SDL_Cursor, SdlDeleter>;
-using ChunkPtr = std::unique_ptr<Mix_Chunk, SdlDeleter>;
+using AudioStreamPtr = std::unique_ptr<_SDL_AudioStream, SdlDeleter>;
 
 }  // namespace quibbix

@@ -1,60 +1,68 @@
 #include "shell/sdl/SdlSound.h"
 
-#include <SDL.h>
-#include <SDL_mixer.h>
+#include <optional>
+#include <utility>
 
 #include "shell/sdl/SdlBeep.h"
+#include "shell/sdl/SoundFile.h"
 
 namespace quibbix {
 
-namespace {
+SdlSound::SdlSound()
+    : voice_([this] { keeper_.Wake(); }),
+      keeper_(voice_),
+      loader_(effects_, [this](std::uint64_t ticket, std::shared_ptr<const SdlEffect> effect) {
+          Play(ticket, std::move(effect));
+      }) {}
 
-constexpr int kChannel = 0;
-
-}  // namespace
-
-SdlSound::SdlSound() = default;
-
-void SdlSound::Open() {
-    if (mixer_) {
-        return;
-    }
-    mixer_ = SdlMixer::Open();
-    if (!mixer_) {
-        return;
-    }
-    int frequency = 0;
-    Uint16 format = 0;
-    int channels = 0;
-    if (Mix_QuerySpec(&frequency, &format, &channels) == 0) {
-        return;
-    }
-    beepSamples_ = SynthesizeBeep(frequency, format, channels);
-    if (!beepSamples_.empty()) {
-        beep_.reset(Mix_QuickLoad_RAW(beepSamples_.data(), static_cast<Uint32>(beepSamples_.size())));
-    }
-}
-
-SdlSound::~SdlSound() {
-    if (mixer_) {
-        Mix_HaltChannel(kChannel);
-    }
-}
+SdlSound::~SdlSound() = default;
 
 void SdlSound::sndPlaySoundA(const std::string& path, int /*flags*/) {
-    if (!mixer_) {
-        return;
+    if (!beep_) {
+        beep_ = SynthesizeBeep();
     }
-    ChunkPtr loaded(Mix_LoadWAV(path.c_str()));
-    // The old chunk may still be playing: stop it before it is freed.
-    Mix_HaltChannel(kChannel);
-    playing_ = std::move(loaded);
-    Play(playing_ ? playing_.get() : beep_.get());
+    madeSound_ = true;
+    const std::uint64_t ticket = voice_.Ticket();
+    if (const std::optional<FileIdentity> identity = LookAtSoundFile(path); !identity) {
+        effects_.Forget(path);
+        Play(ticket, nullptr);
+    } else if (std::optional<std::shared_ptr<const SdlEffect>> known = effects_.Find(path, *identity)) {
+        Play(ticket, std::move(*known));
+    } else {
+        loader_.Load(path, *identity, ticket);
+    }
+    UpdateHold();
 }
 
-void SdlSound::Play(Mix_Chunk* chunk) {
-    if (chunk != nullptr) {
-        Mix_PlayChannel(kChannel, chunk, 0);
+void SdlSound::Play(std::uint64_t ticket, std::shared_ptr<const SdlEffect> effect) {
+    if (!effect) {
+        effect = beep_;
+    }
+    if (effect) {
+        voice_.Start(ticket, std::move(effect));
+    }
+}
+
+void SdlSound::SetGameRunning(bool running) {
+    if (running == running_) {
+        return;
+    }
+    running_ = running;
+    if (running) {
+        keeper_.Retry();
+    } else {
+        soundLastTime_ = std::exchange(madeSound_, false);
+    }
+    UpdateHold();
+}
+
+// A game with sound switched off never opens the device; one with sound gets it back as play
+// resumes, ready for the first effect.
+void SdlSound::UpdateHold() {
+    const bool held = running_ && (madeSound_ || soundLastTime_);
+    if (held != held_) {
+        held_ = held;
+        keeper_.Hold(held);
     }
 }
 

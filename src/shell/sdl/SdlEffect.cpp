@@ -1,0 +1,47 @@
+#include "shell/sdl/SdlEffect.h"
+
+#include <SDL.h>
+
+#include <cstring>
+
+namespace quibbix {
+
+void SdlEffect::Release::operator()(std::uint8_t* samples) const {
+    SDL_free(samples);
+}
+
+SdlEffect::SdlEffect(int frequency, std::uint16_t format, int channels, std::uint8_t* samples,
+                     std::size_t bytes)
+    : frequency_(frequency), format_(format), channels_(channels), samples_(samples), bytes_(bytes) {}
+
+int SdlEffect::FrameBytes() const {
+    return static_cast<int>(SDL_AUDIO_BITSIZE(format_) / 8) * channels_;
+}
+
+std::shared_ptr<const SdlEffect> SdlEffect::FromWav(std::vector<std::uint8_t> file) {
+    SDL_AudioSpec spec{};
+    Uint8* samples = nullptr;
+    Uint32 bytes = 0;
+    SDL_RWops* const memory = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
+    if (memory == nullptr || SDL_LoadWAV_RW(memory, 1, &spec, &samples, &bytes) == nullptr) {
+        return nullptr;
+    }
+    std::shared_ptr<const SdlEffect> effect(
+        new SdlEffect(spec.freq, spec.format, spec.channels, samples, bytes));
+    if (effect->Frequency() <= 0 || effect->FrameBytes() <= 0 || effect->Bytes() > kMaxEffectBytes) {
+        return nullptr;
+    }
+    return effect;
+}
+
+std::shared_ptr<const SdlEffect> SdlEffect::FromMono16(int frequency, std::vector<std::int16_t> samples) {
+    const std::size_t bytes = samples.size() * sizeof(std::int16_t);
+    auto* const copy = static_cast<std::uint8_t*>(SDL_malloc(bytes == 0 ? 1 : bytes));
+    if (copy == nullptr) {
+        return nullptr;
+    }
+    std::memcpy(copy, samples.data(), bytes);
+    return std::shared_ptr<const SdlEffect>(new SdlEffect(frequency, AUDIO_S16SYS, 1, copy, bytes));
+}
+
+}  // namespace quibbix

@@ -1,0 +1,43 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace quibbix {
+
+// A sound effect ready to play: its samples as the file holds them, in an SDL AUDIO_* format.
+// Converting to the device's format happens while it plays, so a long effect costs no time here.
+class SdlEffect {
+public:
+    // Decodes a .wav file held in memory; null when it is none SDL can play, or when its samples
+    // would take more than kMaxEffectBytes.
+    static std::shared_ptr<const SdlEffect> FromWav(std::vector<std::uint8_t> file);
+    // Samples made by the game itself: signed 16-bit, native byte order, one channel.
+    static std::shared_ptr<const SdlEffect> FromMono16(int frequency, std::vector<std::int16_t> samples);
+
+    int Frequency() const { return frequency_; }
+    std::uint16_t Format() const { return format_; }
+    int Channels() const { return channels_; }
+    int FrameBytes() const;
+    const std::uint8_t* Samples() const { return samples_.get(); }
+    std::size_t Bytes() const { return bytes_; }
+
+private:
+    struct Release {
+        void operator()(std::uint8_t* samples) const;
+    };
+
+    SdlEffect(int frequency, std::uint16_t format, int channels, std::uint8_t* samples, std::size_t bytes);
+
+    int frequency_;
+    std::uint16_t format_;
+    int channels_;
+    std::unique_ptr<std::uint8_t, Release> samples_;  // owned by SDL's allocator
+    std::size_t bytes_;
+};
+
+// ADPCM files decode to four times their size: a cap on the samples keeps three effects small.
+inline constexpr std::size_t kMaxEffectBytes = 32 * 1024 * 1024;
+
+}  // namespace quibbix
