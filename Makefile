@@ -46,7 +46,7 @@ perf: setup
 	cmake --build --preset release -j $(JOBS)
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench -j $(JOBS)
-	/usr/bin/python3 tools/perf.py build/release build/bench
+	tests/e2e/session.sh 1600x1200 /usr/bin/python3 tools/perf.py build/release build/bench
 
 # A long campaign of the event fuzzer under the sanitizers: a million events over 20 seeds.
 FUZZ_SEED ?= 1000

@@ -8,9 +8,10 @@ taken in turns with it (five pairs; medians, with the spread from the lowest to 
       the game's present path;
     - BM_BoardCopy: one plain copy of the 384 x 384 board, for the benchmark of one game tick.
 Everything runs in a private X server (Xvfb with openbox), session bus and PulseAudio server (a
-null sink), started and stopped here. The game is driven with xdotool and watched in screenshots.
+null sink) that tests/e2e/session.sh starts and stops around this script. The game is driven with
+xdotool and watched in screenshots.
 
-    perf.py RELEASE_BUILD_DIR BENCH_BUILD_DIR
+    tests/e2e/session.sh 1600x1200 perf.py RELEASE_BUILD_DIR BENCH_BUILD_DIR
 """
 import json
 import os
@@ -135,64 +136,17 @@ class Activity:
 # --- the private session -------------------------------------------------------------------------
 
 class Session:
-    """A private X server with a window manager, a session bus and a PulseAudio server."""
+    """The private X server with a window manager, session bus and PulseAudio server that
+    tests/e2e/session.sh started for this run, as the environment describes it."""
 
-    def __init__(self, work, screen):
+    def __init__(self, work):
         self.work = work
-        self.processes = []
-        runtime = os.path.join(work, "runtime")
-        os.makedirs(runtime, mode=0o700)
-        base = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "PULSE_SERVER")}
-        base.update(HOME=work, XDG_RUNTIME_DIR=runtime, XDG_CONFIG_HOME=os.path.join(work, "config"))
-        try:
-            number_out, number_in = os.pipe()
-            self.xvfb = self.spawn(["Xvfb", "-displayfd", str(number_in), "-screen", "0", screen, "-nolisten",
-                                    "tcp"], base, pass_fds=[number_in])
-            os.close(number_in)
-            with os.fdopen(number_out) as pipe:
-                self.display = ":" + pipe.readline().strip()
-            bus = self.spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"], base,
-                             stdout=subprocess.PIPE)
-            base["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
-            socket = os.path.join(work, "pulse.sock")
-            # As root PulseAudio warns that it is meant for users, and runs all the same.
-            self.spawn(["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-                        "-L", "module-null-sink sink_name=perf",
-                        "-L", f"module-native-protocol-unix socket={socket} auth-anonymous=1"], base)
-            self.env = dict(base, DISPLAY=self.display, PULSE_SERVER=f"unix:{socket}")
-            self.spawn(["openbox"], self.env)
-            self.wait_for(lambda: os.path.exists(socket), "PulseAudio")
-            time.sleep(0.5)  # openbox takes over the screen
-        except BaseException:
-            self.close()
-            raise
-
-    def spawn(self, args, env, **kwargs):
-        kwargs.setdefault("stdout", subprocess.DEVNULL)
-        process = subprocess.Popen(args, env=env, stderr=subprocess.DEVNULL, **kwargs)
-        self.processes.append(process)
-        return process
-
-    @staticmethod
-    def wait_for(ready, what):
-        until = time.monotonic() + 10
-        while not ready():
-            if time.monotonic() > until:
-                raise RuntimeError(f"{what} did not start")
-            time.sleep(0.05)
+        self.display = os.environ["DISPLAY"]
+        self.xvfb_pid = int(os.environ["E2E_XVFB_PID"])
+        self.env = dict(os.environ, HOME=work)
 
     def xdotool(self, *args):
         return run("xdotool", *args, env=self.env)
-
-    def close(self):
-        for process in reversed(self.processes):
-            if process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(timeout=5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
 
 
 class Program:
@@ -410,7 +364,7 @@ def play_once(session, tools, args, config, pictures=None, zoom=1):
             time.sleep(0.3)  # the pointer's last move
         else:
             time.sleep(1.0)
-        process, server = Activity(program.pid), Activity(session.xvfb.pid)
+        process, server = Activity(program.pid), Activity(session.xvfb_pid)
         time.sleep(PLAY_SECONDS)
         process.finish()
         server.finish()
@@ -504,7 +458,7 @@ def main():
 
     pictures = sprites(os.path.join(release, "quibbix-scenario"), work)
 
-    session = Session(work, "1600x1200x24")
+    session = Session(work)
     try:
         log("start-up and memory, game and bare window in turns")
         frames, memory = start_up(session, tools, game)
@@ -513,7 +467,6 @@ def main():
         log("play with 101 balls, game and the bare window drawing the board in turns")
         cpu, server, zoom = play(session, tools, game, pictures)
     finally:
-        session.close()
         shutil.rmtree(work, ignore_errors=True)
 
     print(header)
