@@ -9,6 +9,7 @@
 #include <set>
 
 #include "game/FrmMain.h"
+#include "shell/DisplaySettings.h"
 #include "shell/platform/FileSettingsStore.h"
 #include "tests/unit/HeadlessGame.h"
 
@@ -32,6 +33,10 @@ protected:
 
     // Runs the game from start-up to the exit icon on the settings file, as a player would.
     void PlayOnce(const std::function<void(FrmMain&)>& play) {
+        PlayOnceWithStore([&play](FrmMain& form, SettingsStore&) { play(form); });
+    }
+    // The same, with the store at hand for what the window itself keeps there.
+    void PlayOnceWithStore(const std::function<void(FrmMain&, SettingsStore&)>& play) {
         FileSettingsStore store(file_, "Quibbix");
         HeadlessPlatform platform("", "/opt/quibbix");
         Platform services = platform.Services();
@@ -39,8 +44,13 @@ protected:
                           services.sound,  services.random, services.app};
         FrmMain form(withFile);
         form.Load();
-        play(form);
+        play(form, store);
         form.pctExitIcon_Click();
+    }
+
+    std::string FileText() const {
+        std::ifstream in(file_);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
     fs::path folder_;
@@ -62,8 +72,7 @@ TEST_F(SettingsPersistenceTest, TheTableAndTheSoundSurviveFromOneRunToTheNext) {
         EXPECT_EQ(form.HighScoreNames[10], " =;#[\"\\");
         EXPECT_EQ(form.HighScores[10], -7);
     });
-    std::ifstream in(file_);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string text = FileText();
     EXPECT_NE(text.find("HighScore1=\" 1500\"\n"), std::string::npos) << text;
     EXPECT_NE(text.find("Sound=1\n"), std::string::npos) << text;
 }
@@ -169,6 +178,37 @@ TEST_F(SettingsPersistenceTest, KillingTheGameDuringASaveLeavesAWholeTable) {
                       std::string(" ").append(name.substr(1)));
         }
     }
+}
+
+TEST_F(SettingsPersistenceTest, TheWindowsChoicesSurviveTheRunAndLeaveTheGameSettingsAlone) {
+    PlayOnceWithStore([](FrmMain&, SettingsStore& store) { EXPECT_EQ(LoadDisplayChoice(store, "Quibbix").zoom, 0); });
+    const std::string untouched = FileText();
+    EXPECT_EQ(untouched.find("[Display]"), std::string::npos) << "nothing chosen, nothing written";
+
+    PlayOnceWithStore([](FrmMain&, SettingsStore& store) { SaveDisplayChoice(store, "Quibbix", {2, true}); });
+    const std::string text = FileText();
+    EXPECT_EQ(text.substr(0, untouched.size()), untouched) << "the game's own section comes first, unchanged";
+    EXPECT_NE(text.find("[Display]\nZoom=2\nFullScreen=1\n"), std::string::npos) << text;
+
+    PlayOnceWithStore([](FrmMain&, SettingsStore& store) {
+        const DisplayChoice choice = LoadDisplayChoice(store, "Quibbix");
+        EXPECT_EQ(choice.zoom, 2);
+        EXPECT_TRUE(choice.fullScreen);
+        SaveDisplayChoice(store, "Quibbix", {0, false});
+    });
+    EXPECT_NE(FileText().find("[Display]\nZoom=0\nFullScreen=0\n"), std::string::npos);
+}
+
+TEST(DisplayChoiceTest, NonsenseInTheFileMeansFollowTheDesktop) {
+    MemorySettingsStore store;
+    for (const char* zoom : {"-1", "2x", "", "65", "99999999999", " 2"}) {
+        store.SaveSetting("Quibbix", "Display", "Zoom", zoom);
+        EXPECT_EQ(LoadDisplayChoice(store, "Quibbix").zoom, 0) << zoom;
+    }
+    store.SaveSetting("Quibbix", "Display", "Zoom", "3");
+    store.SaveSetting("Quibbix", "Display", "FullScreen", "yes");
+    EXPECT_EQ(LoadDisplayChoice(store, "Quibbix").zoom, 3);
+    EXPECT_FALSE(LoadDisplayChoice(store, "Quibbix").fullScreen);
 }
 
 }  // namespace
