@@ -23,14 +23,17 @@ protected:
     }
 
     // The board as the tick's rules define it: black, then every ball in play from the highest slot
-    // down, each through its mask.
+    // down, each as two plain copies, the mask with SrcAnd and the ball with SrcPaint.
     Image ClearedAndRedrawn() const {
         const FrmMain& form = game.form;
         Image board(384, 384, kOpaqueBlack);
         for (int slot = form.LastBall; slot >= 0; --slot) {
             if (form.BallActive[slot] == kTrue) {
                 const Image& sprite = form.pctBall[std::clamp<int>(form.BallType[slot], 0, 2)].Surface();
-                CopyThroughMask(board, form.BallX[slot], form.BallY[slot], 32, 32, sprite, 0, 32, 0, 0);
+                const int x = form.BallX[slot];
+                const int y = form.BallY[slot];
+                CopyRect(board, x, y, 32, 32, sprite, 0, 32, RasterOp::SrcAnd);
+                CopyRect(board, x, y, 32, 32, sprite, 0, 0, RasterOp::SrcPaint);
             }
         }
         return board;
