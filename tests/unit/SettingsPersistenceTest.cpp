@@ -181,7 +181,8 @@ TEST_F(SettingsPersistenceTest, KillingTheGameDuringASaveLeavesAWholeTable) {
 }
 
 TEST_F(SettingsPersistenceTest, TheWindowsChoicesSurviveTheRunAndLeaveTheGameSettingsAlone) {
-    PlayOnceWithStore([](FrmMain&, SettingsStore& store) { EXPECT_EQ(LoadDisplayChoice(store, "Quibbix").zoom, 0); });
+    PlayOnceWithStore(
+        [](FrmMain&, SettingsStore& store) { EXPECT_EQ(LoadDisplayChoice(store, "Quibbix").zoom, 0); });
     const std::string untouched = FileText();
     EXPECT_EQ(untouched.find("[Display]"), std::string::npos) << "nothing chosen, nothing written";
 

@@ -19,15 +19,15 @@ int SdlEffect::FrameBytes() const {
 }
 
 std::shared_ptr<const SdlEffect> SdlEffect::FromWav(std::vector<std::uint8_t> file) {
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec loaded{};
     Uint8* samples = nullptr;
     Uint32 bytes = 0;
     SDL_RWops* const memory = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
-    if (memory == nullptr || SDL_LoadWAV_RW(memory, 1, &spec, &samples, &bytes) == nullptr) {
+    if (memory == nullptr || SDL_LoadWAV_RW(memory, 1, &loaded, &samples, &bytes) == nullptr) {
         return nullptr;
     }
     std::shared_ptr<const SdlEffect> effect(
-        new SdlEffect(spec.freq, spec.format, spec.channels, samples, bytes));
+        new SdlEffect(loaded.freq, loaded.format, loaded.channels, samples, bytes));
     if (effect->Frequency() <= 0 || effect->FrameBytes() <= 0 || effect->Bytes() > kMaxEffectBytes) {
         return nullptr;
     }

@@ -28,13 +28,13 @@ SdlVoice::SdlVoice(std::function<void()> changed) : changed_(std::move(changed))
 
 SdlVoice::~SdlVoice() = default;
 
-void SdlVoice::Describe(SDL_AudioSpec& spec) {
-    spec.freq = kFrequency;
-    spec.format = kFormat;
-    spec.channels = kChannels;
-    spec.samples = kBufferFrames;
-    spec.callback = &SdlVoice::Callback;
-    spec.userdata = this;
+void SdlVoice::Describe(SDL_AudioSpec& wanted) {
+    wanted.freq = kFrequency;
+    wanted.format = kFormat;
+    wanted.channels = kChannels;
+    wanted.samples = kBufferFrames;
+    wanted.callback = &SdlVoice::Callback;
+    wanted.userdata = this;
 }
 
 std::uint64_t SdlVoice::Ticket() {

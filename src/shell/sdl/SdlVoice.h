@@ -34,7 +34,7 @@ public:
     bool Sounding() const;
 
     // The format to open the device with, and this voice as the device's callback.
-    void Describe(SDL_AudioSpec& spec);
+    void Describe(SDL_AudioSpec& wanted);
 
 private:
     static void Callback(void* voice, std::uint8_t* out, int bytes);
