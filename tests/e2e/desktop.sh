@@ -50,17 +50,11 @@ e2e_check "a click at twice START's place starts a game" shows "$sprites/pause-x
 xdotool key p
 sleep 0.3
 e2e_check "P pauses the game" shows "$sprites/start-x2.png" 936 548
-e2e_shot "$E2E_WORK/board.png"
-green=$(convert "$E2E_WORK/board.png" -crop 768x768+24+148 +repage -fuzz 20% -fill white -opaque '#22B622' \
-    -fuzz 0 -fill black +opaque white -trim -format '%X %Y %w %h' info: | tr -d '+')
-read -r gx gy gw gh <<<"$green"
-xdotool mousemove --window "$E2E_WINDOW" $((24 + gx + gw / 2)) $((148 + gy + gh / 2))
-sleep 0.2
+e2e_check "the green target is found on the board" e2e_rest_on_target 2
 xdotool key p
 sleep 0.5
 snap score
 score=$(e2e_counter score "$E2E_WORK/score.png" 2)
-echo "# the green ball at $green scored $score"
 e2e_check "the pointer resting on the green ball scores 100" [ "$score" = 000100 ]
 xdotool mousemove --window "$E2E_WINDOW" 600 60
 

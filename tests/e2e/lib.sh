@@ -214,3 +214,17 @@ e2e_weston_shot() {
     (cd "$E2E_WORK" && rm -f wayland-screenshot-*.png && weston-screenshooter >/dev/null 2>&1 &&
         mv wayland-screenshot-*.png "$file")
 }
+
+# Rests the pointer on the green target ball of a paused game, found in a screenshot of the board:
+# e2e_rest_on_target [ZOOM]. Resumed, the game's next tick touches it.
+e2e_rest_on_target() {
+    local zoom=${1:-1} green gx gy gw gh
+    e2e_shot "$E2E_WORK/target.png"
+    green=$(convert "$E2E_WORK/target.png" -crop "$((384 * zoom))x$((384 * zoom))+$((12 * zoom))+$((74 * zoom))" \
+        +repage -fuzz 20% -fill white -opaque '#22B622' -fuzz 0 -fill black +opaque white -trim \
+        -format '%X %Y %w %h' info: | tr -d '+')
+    read -r gx gy gw gh <<<"$green"
+    [ "${gw:-0}" -gt 1 ] || return 1
+    xdotool mousemove --window "$E2E_WINDOW" $((12 * zoom + gx + gw / 2)) $((74 * zoom + gy + gh / 2))
+    sleep 0.2
+}
