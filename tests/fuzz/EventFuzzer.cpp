@@ -17,6 +17,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "CountOption.h"
 #include "display/CounterFigures.h"
 #include "game/FrmMain.h"
 #include "shell/headless/HeadlessPlatform.h"
@@ -369,15 +370,6 @@ private:
     bool wasEntry_ = false;
     int lastLevel_ = 0;
 };
-
-long Count(const std::string& text) {
-    std::size_t end = 0;
-    const long value = std::stol(text, &end);
-    if (end != text.size() || value < 0) {
-        throw std::invalid_argument(text);
-    }
-    return value;
-}
 
 }  // namespace
 }  // namespace quibbix

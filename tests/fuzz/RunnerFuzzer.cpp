@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "CountOption.h"
 #include "game/FrmMain.h"
 #include "scenario/FieldTable.h"
 #include "scenario/ProcedureTable.h"
@@ -371,15 +372,6 @@ private:
     std::vector<std::string> controls_;
     std::vector<std::string> pictures_;
 };
-
-long Count(const std::string& text) {
-    std::size_t end = 0;
-    const long value = std::stol(text, &end);
-    if (end != text.size() || value < 0) {
-        throw std::invalid_argument(text);
-    }
-    return value;
-}
 
 }  // namespace
 }  // namespace quibbix
