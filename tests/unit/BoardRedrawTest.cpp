@@ -105,20 +105,8 @@ TEST_F(BoardRedrawTest, LevelClearPauseAndANewGameLeaveNothingBehind) {
         form.BallHandler();
     }
     // A level clear empties the board in the tick that touches the last ball.
-    for (int slot = 0; slot <= form.LastBall; ++slot) {
-        form.BallActive[slot] = kFalse;
-    }
-    const int last = form.LastBall;
-    form.BallActive[last] = kTrue;
-    form.BallType[last] = kTargetBall;
-    form.BallX[last] = 100;
-    form.BallY[last] = 100;
-    form.BallDX[last] = 1;
-    form.BallDY[last] = 1;
-    form.BallsRemaining = 0;
+    game.AimAtTheOnlyTarget();
     form.TimeLeft = 3.45;
-    form.PointerX = 101 + 16;
-    form.PointerY = 101 + 16;
     const std::int16_t level = form.Level;
     form.BallHandler();
     ASSERT_EQ(form.Level, level + 1);

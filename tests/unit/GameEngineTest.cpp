@@ -11,25 +11,6 @@ namespace {
 
 class GameEngineTest : public ::testing::Test {
 protected:
-    // Leaves only the target, in the highest slot in play, on the board, moving down-right, with the pointer
-    // where it will be after the next move.
-    void AimAtTheOnlyTarget() {
-        FrmMain& form = game.form;
-        for (int other = 0; other <= form.LastBall; ++other) {
-            form.BallActive[other] = kFalse;
-        }
-        const int slot = form.LastBall;
-        form.BallActive[slot] = kTrue;
-        form.BallType[slot] = kTargetBall;
-        form.BallX[slot] = 100;
-        form.BallY[slot] = 100;
-        form.BallDX[slot] = 1;
-        form.BallDY[slot] = 1;
-        form.BallsRemaining = 0;
-        form.PointerX = 101 + 16;
-        form.PointerY = 101 + 16;
-    }
-
     HeadlessGame game;
 };
 
@@ -120,7 +101,7 @@ TEST_F(GameEngineTest, LevelsGrowByTheQuotaRoundedHalfToEven) {
         EXPECT_EQ(form.LevelTime, table[level - 1].levelTime);
         EXPECT_EQ(form.BallSpeed, speed) << "accumulated, never recomputed";
         EXPECT_EQ(form.BallType[0], kTargetBall);
-        AimAtTheOnlyTarget();
+        game.AimAtTheOnlyTarget();
         game.Tick();
         speed += 0.2;
     }
@@ -132,11 +113,11 @@ TEST_F(GameEngineTest, TheQuotaStopsAtOneHundredAndOneBalls) {
     FrmMain& form = game.form;
     form.pctNew_Click();
     form.BallQuota = 99.0;
-    AimAtTheOnlyTarget();
+    game.AimAtTheOnlyTarget();
     game.Tick();
     EXPECT_EQ(form.BallQuota, 99.5);
     EXPECT_EQ(form.LastBall, 100);
-    AimAtTheOnlyTarget();
+    game.AimAtTheOnlyTarget();
     game.Tick();
     EXPECT_EQ(form.BallQuota, 99.5);
     EXPECT_EQ(form.LastBall, 100);
@@ -146,7 +127,7 @@ TEST_F(GameEngineTest, ClearingALevelTurnsEveryStartedSecondIntoPoints) {
     FrmMain& form = game.form;
     form.pctNew_Click();
     form.TimeLeft = 3.45;
-    AimAtTheOnlyTarget();
+    game.AimAtTheOnlyTarget();
     game.Tick();
     EXPECT_EQ(form.Score, 100 + 400);
     EXPECT_EQ(form.Level, 2);
@@ -161,14 +142,14 @@ TEST_F(GameEngineTest, FieldsStopAtTheirLimitsInsteadOfWrapping) {
     form.pctNew_Click();
     form.Score = std::numeric_limits<std::int32_t>::max() - 50;
     form.TimeLeft = 2.0;
-    AimAtTheOnlyTarget();
+    game.AimAtTheOnlyTarget();
     game.Tick();
     EXPECT_EQ(form.Score, std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(Handle(form.imgScore[5].Picture()), Handle(form.frmGraphics.imgDigit[9].Picture()));
     EXPECT_EQ(Handle(form.imgScore[0].Picture()), Handle(form.frmGraphics.imgDigit[9].Picture()));
 
     form.Level = std::numeric_limits<std::int16_t>::max();
-    AimAtTheOnlyTarget();
+    game.AimAtTheOnlyTarget();
     game.Tick();
     EXPECT_EQ(form.Level, std::numeric_limits<std::int16_t>::max());
     EXPECT_EQ(Handle(form.imgLevel[1].Picture()), Handle(form.frmGraphics.imgDigit[9].Picture()));

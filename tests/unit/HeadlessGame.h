@@ -14,6 +14,24 @@ struct HeadlessGame {
         form.Timer1.Fire();
     }
 
+    // Leaves only the target, in the highest slot in play, on the board, moving down-right, with the pointer
+    // where it will be after the next move.
+    void AimAtTheOnlyTarget() {
+        for (int other = 0; other <= form.LastBall; ++other) {
+            form.BallActive[other] = kFalse;
+        }
+        const int slot = form.LastBall;
+        form.BallActive[slot] = kTrue;
+        form.BallType[slot] = kTargetBall;
+        form.BallX[slot] = 100;
+        form.BallY[slot] = 100;
+        form.BallDX[slot] = 1;
+        form.BallDY[slot] = 1;
+        form.BallsRemaining = 0;
+        form.PointerX = 101 + 16;
+        form.PointerY = 101 + 16;
+    }
+
     HeadlessPlatform platform{"", "/opt/quibbix"};
     FrmMain form{platform.Services()};
 };
