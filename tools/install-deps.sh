@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake g++ make pkg-config
-    libsdl2-dev libx11-dev libwayland-dev libpng-dev
+    libsdl2-dev libx11-dev libxext-dev libxrender-dev libwayland-dev libpng-dev
     libgtest-dev libbenchmark-dev
     clang-format
     xvfb openbox xdotool x11-utils x11-xserver-utils dbus-daemon weston imagemagick

@@ -12,7 +12,7 @@ namespace quibbix {
 
 // Puts the form's face into the window. Two ways exist: straight into the window surface SDL
 // keeps in memory (X11), or through a renderer and one streaming texture where SDL offers no
-// window surface (Wayland).
+// window surface (Wayland). On X11 a zoomed frame is enlarged by the X server (SdlX11Presenter).
 class SdlPresenter {
 public:
     virtual ~SdlPresenter() = default;
@@ -33,7 +33,7 @@ private:
     std::string error_;
 };
 
-// The window surface when SDL gives one, else a renderer; null with the reason in `error` when
+// The window surface when SDL gives one (with the X server enlarging on X11), else a renderer; null with the reason in `error` when
 // neither can be had.
 std::unique_ptr<SdlPresenter> MakePresenter(SDL_Window* window, std::string& error);
 
