@@ -33,8 +33,8 @@ private:
     std::string error_;
 };
 
-// The window surface when SDL gives one (with the X server enlarging on X11), else a renderer; null with the reason in `error` when
-// neither can be had.
+// The window surface when SDL gives one (with the X server enlarging on X11), else a renderer; null with the
+// reason in `error` when neither can be had.
 std::unique_ptr<SdlPresenter> MakePresenter(SDL_Window* window, std::string& error);
 
 }  // namespace quibbix
