@@ -52,8 +52,8 @@ int main(int argc, char** argv) {
             return 1;
         }
         const std::size_t offset = pixels.size() / sizeof(quibbix::Argb);
-        const auto& data = image->Pixels();
-        pixels.append(reinterpret_cast<const char*>(data.data()), data.size() * sizeof(quibbix::Argb));
+        pixels.append(reinterpret_cast<const char*>(image->Row(0)),
+                      static_cast<std::size_t>(image->Width()) * image->Height() * sizeof(quibbix::Argb));
         pixels.resize((pixels.size() + kAlignPixels * 4 - 1) / (kAlignPixels * 4) * (kAlignPixels * 4), '\0');
         entries << "    {\"" << png.filename().string() << "\", " << image->Width() << ", " << image->Height()
                 << ", " << offset << "},\n";
