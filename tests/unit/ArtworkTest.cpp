@@ -28,7 +28,7 @@ TEST(ArtworkTest, EveryBuiltInPictureHoldsThePixelsOfItsFile) {
         ASSERT_TRUE(decoded.has_value()) << entry.path();
         const std::optional<EmbeddedPicture> built = EmbeddedArtwork(entry.path().filename().string());
         ASSERT_TRUE(built.has_value()) << entry.path();
-        EXPECT_EQ(Image::Borrowing(built->width, built->height, built->pixels), *decoded) << entry.path();
+        EXPECT_EQ(built->Borrowed(), *decoded) << entry.path();
     }
     EXPECT_GT(files, 60);
     EXPECT_FALSE(EmbeddedArtwork("missing.png").has_value());
