@@ -1,11 +1,14 @@
 // Decodes the artwork at build time, so the game starts without decoding anything:
 //   quibbix-bake-artwork PIXELS.bin SOURCE.cpp FILE.png...
 // PIXELS.bin holds every picture's pixels one after another, each starting on a 64-byte boundary;
-// SOURCE.cpp builds that file into the program and indexes it by file name.
+// SOURCE.cpp builds that file into the program and indexes it by file name. A picture whose rows
+// repeat keeps each distinct row once, with a table of where every row starts: the background is
+// a few hundred copies of a handful of rows, and the first frame reads all of it.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -34,6 +37,29 @@ bool WriteIfChanged(const std::filesystem::path& file, const std::string& conten
     return static_cast<bool>(out.flush());
 }
 
+// A picture's rows as they are stored: each distinct row once, in the order they first appear,
+// and where every row of the picture starts among them.
+struct StoredRows {
+    std::string pixels;
+    std::vector<std::uint32_t> starts;
+};
+
+StoredRows DistinctRows(const quibbix::Image& image) {
+    StoredRows stored;
+    std::map<std::string, std::uint32_t> seen;
+    const std::size_t rowBytes = static_cast<std::size_t>(image.Width()) * sizeof(quibbix::Argb);
+    for (int y = 0; y < image.Height(); ++y) {
+        std::string row(reinterpret_cast<const char*>(image.Row(y)), rowBytes);
+        const auto start = static_cast<std::uint32_t>(stored.pixels.size() / sizeof(quibbix::Argb));
+        const auto [found, added] = seen.try_emplace(std::move(row), start);
+        if (added) {
+            stored.pixels += found->first;
+        }
+        stored.starts.push_back(found->second);
+    }
+    return stored;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,6 +70,7 @@ int main(int argc, char** argv) {
     const std::filesystem::path pixelsFile = argv[1];
     std::string pixels;
     std::ostringstream entries;
+    std::vector<std::uint32_t> rowStarts;
     for (int i = 3; i < argc; ++i) {
         const std::filesystem::path png = argv[i];
         const std::optional<quibbix::Image> image = quibbix::DecodePng(ReadFile(png));
@@ -52,11 +79,32 @@ int main(int argc, char** argv) {
             return 1;
         }
         const std::size_t offset = pixels.size() / sizeof(quibbix::Argb);
-        const auto& data = image->Pixels();
-        pixels.append(reinterpret_cast<const char*>(data.data()), data.size() * sizeof(quibbix::Argb));
+        StoredRows stored = DistinctRows(*image);
+        const std::size_t savedPixels = static_cast<std::size_t>(image->Width()) * image->Height() -
+                                        stored.pixels.size() / sizeof(quibbix::Argb);
+        // The table costs one word a row: worth it only when the shared rows save more than that.
+        const bool shareRows = savedPixels > static_cast<std::size_t>(image->Height());
+        std::string rowTable = "kPackedRows";
+        if (shareRows) {
+            rowTable = std::to_string(rowStarts.size());
+            rowStarts.insert(rowStarts.end(), stored.starts.begin(), stored.starts.end());
+        } else {
+            stored.pixels.clear();
+            for (int y = 0; y < image->Height(); ++y) {
+                stored.pixels.append(reinterpret_cast<const char*>(image->Row(y)),
+                                     static_cast<std::size_t>(image->Width()) * sizeof(quibbix::Argb));
+            }
+        }
+        pixels += stored.pixels;
         pixels.resize((pixels.size() + kAlignPixels * 4 - 1) / (kAlignPixels * 4) * (kAlignPixels * 4), '\0');
         entries << "    {\"" << png.filename().string() << "\", " << image->Width() << ", " << image->Height()
-                << ", " << offset << "},\n";
+                << ", " << offset << ", " << stored.pixels.size() / sizeof(quibbix::Argb) << ", " << rowTable
+                << "},\n";
+    }
+
+    std::ostringstream table;
+    for (std::size_t i = 0; i < rowStarts.size(); ++i) {
+        table << (i % 12 == 0 ? "\n    " : " ") << rowStarts[i] << ",";
     }
 
     // The pixels reach the object file past the preprocessor, so a compiler cache would not see them
@@ -69,7 +117,7 @@ int main(int argc, char** argv) {
     std::ostringstream source;
     source << "// Generated from the artwork folder at build time; do not edit.\n"
               "#include \"resources/EmbeddedAssets.h\"\n\n"
-              "#include <algorithm>\n#include <iterator>\n\n"
+              "#include <algorithm>\n#include <array>\n#include <cstdint>\n#include <iterator>\n\n"
               "// The decoded pixels, read-only, mapped from the executable only as they are shown.\n"
               "asm(\"# pixels \" \""
            << std::hex << digest << std::dec
@@ -79,8 +127,15 @@ int main(int argc, char** argv) {
            << "\\\"\\n.popsection\\n\");\n"
               "extern \"C\" const quibbix::Argb quibbix_artwork_pixels[];\n\n"
               "namespace quibbix {\n\nnamespace {\n\n"
+              "// Where the rows of pictures that share repeated rows start, in pixels from their first.\n"
+              "const std::array<std::uint32_t, "
+           << rowStarts.size() << "> kRowStarts{{" << table.str()
+           << "\n}};\n\n"
+              "constexpr std::size_t kPackedRows = SIZE_MAX;\n\n"
               "struct Entry {\n    std::string_view name;\n    int width;\n    int height;\n"
-              "    std::size_t offset;\n};\n\n"
+              "    std::size_t offset;\n    std::size_t count;\n"
+              "    std::size_t rowStarts;  // its first row's start in kRowStarts, or kPackedRows\n"
+              "};\n\n"
               "const Entry kEntries[] = {\n"
            << entries.str()
            << "};\n\n}  // namespace\n\n"
@@ -89,9 +144,14 @@ int main(int argc, char** argv) {
               "                                    [fileName](const Entry& entry) { return entry.name == "
               "fileName; });\n"
               "    if (found == std::end(kEntries)) {\n        return std::nullopt;\n    }\n"
-              "    const std::size_t count = static_cast<std::size_t>(found->width) * found->height;\n"
-              "    return EmbeddedPicture{found->width, found->height, {quibbix_artwork_pixels + "
-              "found->offset, count}};\n"
+              "    const std::span<const std::uint32_t> rowStarts =\n"
+              "        found->rowStarts == kPackedRows\n"
+              "            ? std::span<const std::uint32_t>{}\n"
+              "            : std::span<const std::uint32_t>(kRowStarts).subspan(found->rowStarts, "
+              "static_cast<std::size_t>(found->height));\n"
+              "    const auto* const first = quibbix_artwork_pixels + found->offset;\n"
+              "    const std::span<const Argb> pixels(first, found->count);\n"
+              "    return EmbeddedPicture{found->width, found->height, pixels, rowStarts};\n"
               "}\n\n}  // namespace quibbix\n";
 
     if (!WriteIfChanged(pixelsFile, pixels) || !WriteIfChanged(argv[2], source.str())) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -8,11 +9,16 @@
 namespace quibbix {
 
 // A picture built into the program, decoded when the program was built: its pixels lie read-only
-// in the executable and cost memory only once something shows them.
+// in the executable and cost memory only once something shows them. A row that repeats is kept
+// once: row y starts at pixels[rowStarts[y]], or at y * width when there are no row starts.
 struct EmbeddedPicture {
     int width;
     int height;
     std::span<const Argb> pixels;
+    std::span<const std::uint32_t> rowStarts;
+
+    // An image that reads these pixels in place.
+    Image Borrowed() const { return Image::Borrowing(width, height, pixels, rowStarts); }
 };
 
 // The artwork file built into the program by its file name ("logo.png"); nothing when there is none.

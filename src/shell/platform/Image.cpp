@@ -9,15 +9,20 @@ namespace quibbix {
 Image::Image(const Image& other)
     : width_(other.width_),
       height_(other.height_),
-      pixels_(other.external_ != nullptr ? std::vector<Argb>(other.Pixels().begin(), other.Pixels().end())
-                                         : other.pixels_),
-      borrowed_(other.borrowed_) {}
+      pixels_(
+          other.external_ != nullptr
+              ? std::vector<Argb>(other.external_,
+                                  other.external_ + static_cast<std::size_t>(other.width_) * other.height_)
+              : other.pixels_),
+      borrowed_(other.borrowed_),
+      rowStarts_(other.rowStarts_) {}
 
 Image::Image(Image&& other) noexcept
     : width_(std::exchange(other.width_, 0)),
       height_(std::exchange(other.height_, 0)),
       pixels_(std::move(other.pixels_)),
       borrowed_(std::exchange(other.borrowed_, nullptr)),
+      rowStarts_(std::exchange(other.rowStarts_, nullptr)),
       external_(std::exchange(other.external_, nullptr)) {
     other.pixels_.clear();
 }
@@ -36,6 +41,7 @@ Image& Image::operator=(Image&& other) noexcept {
         pixels_ = std::move(other.pixels_);
         other.pixels_.clear();
         borrowed_ = std::exchange(other.borrowed_, nullptr);
+        rowStarts_ = std::exchange(other.rowStarts_, nullptr);
         external_ = std::exchange(other.external_, nullptr);
     }
     return *this;
@@ -49,22 +55,47 @@ Image Image::InPlace(Argb* pixels, int width, int height) {
     return image;
 }
 
-Image Image::Borrowing(int width, int height, std::span<const Argb> pixels) {
+Image Image::Borrowing(int width, int height, std::span<const Argb> pixels,
+                       std::span<const std::uint32_t> rowStarts) {
     Image image;
-    if (pixels.size() < static_cast<std::size_t>(width) * height) {
-        return image;  // too few pixels for the size: an empty image rather than a read past the end
+    // Too few pixels for the size, or a row that would end past them: an empty image rather than a
+    // read past the end.
+    if (rowStarts.empty()) {
+        if (pixels.size() < static_cast<std::size_t>(width) * height) {
+            return image;
+        }
+    } else if (rowStarts.size() != static_cast<std::size_t>(height) ||
+               std::any_of(rowStarts.begin(), rowStarts.end(),
+                           [&](std::uint32_t start) { return std::size_t{start} + width > pixels.size(); })) {
+        return image;
     }
     image.width_ = width;
     image.height_ = height;
     image.borrowed_ = pixels.data();
+    image.rowStarts_ = rowStarts.empty() ? nullptr : rowStarts.data();
     return image;
 }
 
+void Image::CopyBorrowedPixels() {
+    std::vector<Argb> own(static_cast<std::size_t>(width_) * height_);
+    for (int y = 0; y < height_; ++y) {
+        std::copy_n(std::as_const(*this).Row(y), width_, own.data() + Index(0, y));
+    }
+    pixels_ = std::move(own);
+    borrowed_ = nullptr;
+    rowStarts_ = nullptr;
+}
+
 bool Image::operator==(const Image& other) const {
-    const std::span<const Argb> mine = Pixels();
-    const std::span<const Argb> theirs = other.Pixels();
-    return width_ == other.width_ && height_ == other.height_ &&
-           std::equal(mine.begin(), mine.end(), theirs.begin());
+    if (width_ != other.width_ || height_ != other.height_) {
+        return false;
+    }
+    for (int y = 0; y < height_; ++y) {
+        if (!std::equal(Row(y), Row(y) + width_, other.Row(y))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 __attribute__((target_clones("avx2", "default"))) void Image::FillRect(RectPx rect, Argb colour) {
@@ -105,6 +136,14 @@ template <typename Combine>
 [[gnu::always_inline]] inline void CopyRows(Image& target, RectPx to, const Image& source, int sx, int sy,
                                             Combine combine) {
     Argb* out = target.Row(to.top) + to.left;
+    if (!source.RowsPacked()) {
+        // Artwork that shares repeated rows: no stride leads from one row to the next.
+        for (int row = 0; row < to.Height(); ++row) {
+            CombineRows<0>(out + static_cast<std::ptrdiff_t>(row) * target.Width(), 0,
+                           source.Row(sy + row) + sx, 0, to.Width(), 1, combine);
+        }
+        return;
+    }
     const Argb* in = source.Row(sy) + sx;
     if (to.Width() == 32) {
         CombineRows<32>(out, target.Width(), in, source.Width(), 32, to.Height(), combine);
@@ -180,9 +219,18 @@ __attribute__((target_clones("avx2", "default"))) void CopyThroughMask(Image& ta
         return;
     }
     Argb* out = target.Row(y + top) + x + left;
+    const int count = right - left;
+    if (!source.RowsPacked()) {
+        // Artwork that shares repeated rows: no stride leads from one row to the next.
+        for (int row = top; row < bottom; ++row) {
+            MaskRows<0>(out + static_cast<std::ptrdiff_t>(row - top) * target.Width(), 0,
+                        source.Row(maskY + row) + maskX + left, source.Row(spriteY + row) + spriteX + left, 0,
+                        count, 1);
+        }
+        return;
+    }
     const Argb* mask = source.Row(maskY + top) + maskX + left;
     const Argb* sprite = source.Row(spriteY + top) + spriteX + left;
-    const int count = right - left;
     if (count == 32) {
         MaskRows<32>(out, target.Width(), mask, sprite, source.Width(), count, bottom - top);
     } else {

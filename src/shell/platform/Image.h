@@ -44,18 +44,24 @@ public:
     static Image InPlace(Argb* pixels, int width, int height);
 
     // An image that reads pixels kept elsewhere for the whole run of the program (the built-in
-    // artwork) instead of copying them. The first change makes it a copy of its own.
-    static Image Borrowing(int width, int height, std::span<const Argb> pixels);
+    // artwork) instead of copying them. The first change makes it a copy of its own, rows packed.
+    // Without row starts the rows lie one after another; with them, row y starts at pixel
+    // rowStarts[y], so rows that repeat can share the same pixels.
+    static Image Borrowing(int width, int height, std::span<const Argb> pixels,
+                           std::span<const std::uint32_t> rowStarts = {});
 
     int Width() const { return width_; }
     int Height() const { return height_; }
     RectPx Bounds() const { return {0, 0, width_, height_}; }
 
-    Argb At(int x, int y) const { return Data()[Index(x, y)]; }
+    Argb At(int x, int y) const { return Row(y)[x]; }
     Argb& At(int x, int y) { return Own()[Index(x, y)]; }
-    const Argb* Row(int y) const { return Data() + Index(0, y); }
+    const Argb* Row(int y) const {
+        return rowStarts_ != nullptr ? borrowed_ + rowStarts_[y] : Data() + Index(0, y);
+    }
     Argb* Row(int y) { return Own() + Index(0, y); }
-    std::span<const Argb> Pixels() const { return {Data(), static_cast<std::size_t>(width_) * height_}; }
+    // Whether row y + 1 always starts Width() pixels after row y, so a rectangle reads at a stride.
+    bool RowsPacked() const { return rowStarts_ == nullptr; }
 
     void Fill(Argb colour) { FillRect(Bounds(), colour); }
     void FillRect(RectPx rect, Argb colour);
@@ -72,17 +78,18 @@ private:
             return external_;
         }
         if (borrowed_ != nullptr) {
-            pixels_.assign(borrowed_, borrowed_ + static_cast<std::size_t>(width_) * height_);
-            borrowed_ = nullptr;
+            CopyBorrowedPixels();
         }
         return pixels_.data();
     }
+    void CopyBorrowedPixels();
 
     int width_ = 0;
     int height_ = 0;
     std::vector<Argb> pixels_;
-    const Argb* borrowed_ = nullptr;  // read-only pixels of the built-in artwork, copied on change
-    Argb* external_ = nullptr;        // someone else's pixels, drawn into where they lie
+    const Argb* borrowed_ = nullptr;            // read-only pixels of the built-in artwork, copied on change
+    const std::uint32_t* rowStarts_ = nullptr;  // where each borrowed row starts; none when packed
+    Argb* external_ = nullptr;                  // someone else's pixels, drawn into where they lie
 };
 
 // How a rectangle copy combines source and target.

@@ -29,8 +29,17 @@ std::vector<std::uint8_t> EncodePng(const Image& image) {
     png.width = static_cast<png_uint_32>(image.Width());
     png.height = static_cast<png_uint_32>(image.Height());
     png.format = PNG_FORMAT_BGRA;
+    // The encoder reads rows a fixed stride apart, which built-in artwork that shares its repeated
+    // rows does not have: such rows are gathered first.
+    std::vector<Argb> gathered;
+    if (!image.RowsPacked()) {
+        gathered.reserve(static_cast<std::size_t>(image.Width()) * image.Height());
+        for (int y = 0; y < image.Height(); ++y) {
+            gathered.insert(gathered.end(), image.Row(y), image.Row(y) + image.Width());
+        }
+    }
+    const void* pixels = image.RowsPacked() ? image.Row(0) : gathered.data();
     png_alloc_size_t size = 0;
-    const void* pixels = image.Pixels().data();
     if (png_image_write_get_memory_size(png, size, 0, pixels, 0, nullptr) == 0) {
         return {};
     }

@@ -11,7 +11,7 @@ std::optional<Image> EmbeddedImage(std::string_view fileName) {
     if (!art) {
         return std::nullopt;
     }
-    return Image::Borrowing(art->width, art->height, art->pixels);
+    return art->Borrowed();
 }
 
 SurfacePtr BorrowSurface(Image& image) {
