@@ -53,12 +53,14 @@ e2e_wait_for() {
     return 1
 }
 
-# A private X server: e2e_xvfb [WIDTHxHEIGHT] [DPI]. A DPI other than 96 is also loaded into the
-# resource database as Xft.dpi, the way a desktop set to that scale announces it.
+# A private X server: e2e_xvfb [WIDTHxHEIGHT] [DPI] [XVFB ARGUMENT...]. A DPI other than 96 is also
+# loaded into the resource database as Xft.dpi, the way a desktop set to that scale announces it.
+# Further arguments go to Xvfb (`-extension RENDER` leaves an extension out, say).
 e2e_xvfb() {
     local size=${1:-1024x768} dpi=${2:-96} displayfile="$E2E_WORK/display.$RANDOM"
+    shift $(($# < 2 ? $# : 2))
     exec {E2E_XVFB_FD}>"$displayfile"
-    e2e_spawn Xvfb -displayfd "$E2E_XVFB_FD" -screen 0 "${size}x24" -dpi "$dpi" -nolisten tcp -noreset \
+    e2e_spawn Xvfb -displayfd "$E2E_XVFB_FD" -screen 0 "${size}x24" -dpi "$dpi" -nolisten tcp -noreset "$@" \
         >/dev/null 2>&1
     E2E_XVFB_PID=$E2E_PID
     e2e_wait_for test -s "$displayfile" || e2e_fail "Xvfb did not start"
