@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 #include "shell/platform/Image.h"
 
@@ -78,12 +79,6 @@ TEST(ImageTest, TransparentSourceIsDrawnOpaque) {
     EXPECT_EQ(target.At(0, 0), kOpaqueBlack);
 }
 
-}  // namespace
-}  // namespace quibbix
-
-namespace quibbix {
-namespace {
-
 TEST(ImageTest, DrawingThroughTheMaskEqualsMaskingThenPainting) {
     // Random boards and sprites, placed everywhere including past every edge.
     std::mt19937 random(7);
@@ -108,6 +103,38 @@ TEST(ImageTest, DrawingThroughTheMaskEqualsMaskingThenPainting) {
         CopyRect(twoPasses, x, y, width, 32, sprite, 0, 0, RasterOp::SrcPaint);
         CopyThroughMask(board, x, y, width, 32, sprite, 0, 32, 0, 0);
         ASSERT_EQ(board, twoPasses) << "at " << x << "," << y << " width " << width;
+    }
+}
+
+TEST(ImageTest, CopiesIntoPixelsInPlaceEqualPlainCopies) {
+    // Window memory gets wide rows past the cache: every start, width and clip must still give the
+    // pixels a plain copy gives, and leave the pixels around untouched.
+    std::mt19937 random(11);
+    Image source(300, 40);
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 300; ++x) {
+            source.At(x, y) = static_cast<Argb>(random());  // transparent ones too: copies are opaque
+        }
+    }
+    for (int trial = 0; trial < 300; ++trial) {
+        std::vector<Argb> window(static_cast<std::size_t>(257) * 30);
+        for (Argb& pixel : window) {
+            pixel = static_cast<Argb>(random());
+        }
+        Image plain(257, 30);
+        for (int y = 0; y < 30; ++y) {
+            for (int x = 0; x < 257; ++x) {
+                plain.At(x, y) = window[static_cast<std::size_t>(y) * 257 + x];
+            }
+        }
+        Image inPlace = Image::InPlace(window.data(), 257, 30);
+        const int x = static_cast<int>(random() % 120) - 20;
+        const int y = static_cast<int>(random() % 40) - 10;
+        const int width = static_cast<int>(random() % 300);
+        const int sx = static_cast<int>(random() % 40);
+        CopyRect(plain, x, y, width, 20, source, sx, 3, RasterOp::SrcCopy);
+        CopyRect(inPlace, x, y, width, 20, source, sx, 3, RasterOp::SrcCopy);
+        ASSERT_EQ(inPlace, plain) << "at " << x << "," << y << " width " << width << " from " << sx;
     }
 }
 

@@ -1,7 +1,12 @@
 #include "shell/platform/Image.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quibbix {
 
@@ -130,6 +135,39 @@ template <int Width, typename Combine>
     }
 }
 
+// Opaque copies of rows into memory the display reads next, written past the cache: the display
+// server has just read those lines on another processor, and a plain store would first have to win
+// each one back only to overwrite it.
+void StreamRowsOpaque(Image& target, RectPx to, const Image& source, int sx, int sy) {
+#if defined(__SSE2__)
+    const __m128i opaque = _mm_set1_epi32(static_cast<int>(kOpaqueBlack));
+    for (int row = 0; row < to.Height(); ++row) {
+        Argb* out = target.Row(to.top + row) + to.left;
+        const Argb* in = source.Row(sy + row) + sx;
+        const int count = to.Width();
+        int i = 0;
+        for (; i < count && reinterpret_cast<std::uintptr_t>(out + i) % 16 != 0; ++i) {
+            out[i] = in[i] | kOpaqueBlack;
+        }
+        for (; i + 4 <= count; i += 4) {
+            const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+            _mm_stream_si128(reinterpret_cast<__m128i*>(out + i), _mm_or_si128(pixels, opaque));
+        }
+        for (; i < count; ++i) {
+            out[i] = in[i] | kOpaqueBlack;
+        }
+    }
+    // Streamed stores are seen by others only after a fence.
+    _mm_sfence();
+#else
+    for (int row = 0; row < to.Height(); ++row) {
+        Argb* out = target.Row(to.top + row) + to.left;
+        const Argb* in = source.Row(sy + row) + sx;
+        std::transform(in, in + to.Width(), out, [](Argb pixel) { return pixel | kOpaqueBlack; });
+    }
+#endif
+}
+
 // Ball sprites are 32 pixels wide: a row of known width becomes a few straight vector
 // operations, so drawing a ball costs little more than its memory traffic.
 template <typename Combine>
@@ -173,6 +211,11 @@ __attribute__((target_clones("avx2", "default"))) void CopyRect(Image& target, i
     // Masking and painting combine opaque pictures, whose results are opaque already.
     switch (op) {
         case RasterOp::SrcCopy:
+            // Rows shorter than a few cache lines gain nothing from going past the cache.
+            if (target.InPlace() && to.Width() >= 64) {
+                StreamRowsOpaque(target, to, source, from.left, from.top);
+                break;
+            }
             CopyRows(target, to, source, from.left, from.top, [](Argb, Argb s) { return s | kOpaqueBlack; });
             break;
         case RasterOp::SrcAnd:

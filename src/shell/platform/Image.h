@@ -60,6 +60,8 @@ public:
         return rowStarts_ != nullptr ? borrowed_ + rowStarts_[y] : Data() + Index(0, y);
     }
     Argb* Row(int y) { return Own() + Index(0, y); }
+    // Whether the pixels are someone else's (see InPlace).
+    bool InPlace() const { return external_ != nullptr; }
     // Whether row y + 1 always starts Width() pixels after row y, so a rectangle reads at a stride.
     bool RowsPacked() const { return rowStarts_ == nullptr; }
 
@@ -100,6 +102,7 @@ enum class RasterOp : std::uint32_t {
 };
 
 // Copies a width x height rectangle from (sx, sy) of source to (x, y) of target, clipped to both.
+// Copied into pixels in place, which the screen is about to read, the rows go past the cache.
 void CopyRect(Image& target, int x, int y, int width, int height, const Image& source, int sx, int sy,
               RasterOp op);
 
