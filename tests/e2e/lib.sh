@@ -218,7 +218,8 @@ e2e_weston_shot() {
 }
 
 # Rests the pointer on the green target ball of a paused game, found in a screenshot of the board:
-# e2e_rest_on_target [ZOOM]. Resumed, the game's next tick touches it.
+# e2e_rest_on_target [ZOOM]. Resumed, the game's next tick touches it. Fails when no target shows,
+# or a plain ball touches it.
 e2e_rest_on_target() {
     local zoom=${1:-1} green gx gy gw gh
     e2e_shot "$E2E_WORK/target.png"
@@ -227,6 +228,13 @@ e2e_rest_on_target() {
         -format '%X %Y %w %h' info: | tr -d '+')
     read -r gx gy gw gh <<<"$green"
     [ "${gw:-0}" -gt 1 ] || return 1
+    # A plain (cyan) ball touching the target could be the one the pointer meets: refused, so the
+    # caller lets the balls move on and tries again.
+    local near=$((4 * zoom))
+    [ "$(convert "$E2E_WORK/target.png" \
+        -crop "$((gw + 2 * near))x$((gh + 2 * near))+$((12 * zoom + gx - near))+$((74 * zoom + gy - near))" \
+        +repage -fx 'r < 0.24 && g > 0.47 && b > 0.47' -format '%[fx:round(mean * w * h)]' info:)" = 0 ] ||
+        return 1
     xdotool mousemove --window "$E2E_WINDOW" $((12 * zoom + gx + gw / 2)) $((74 * zoom + gy + gh / 2))
     sleep 0.2
 }
