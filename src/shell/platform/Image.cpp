@@ -212,7 +212,7 @@ __attribute__((target_clones("avx2", "default"))) void CopyRect(Image& target, i
     switch (op) {
         case RasterOp::SrcCopy:
             // Rows shorter than a few cache lines gain nothing from going past the cache.
-            if (target.InPlace() && to.Width() >= 64) {
+            if (target.IsInPlace() && to.Width() >= 64) {
                 StreamRowsOpaque(target, to, source, from.left, from.top);
                 break;
             }

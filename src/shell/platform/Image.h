@@ -61,7 +61,7 @@ public:
     }
     Argb* Row(int y) { return Own() + Index(0, y); }
     // Whether the pixels are someone else's (see InPlace).
-    bool InPlace() const { return external_ != nullptr; }
+    bool IsInPlace() const { return external_ != nullptr; }
     // Whether row y + 1 always starts Width() pixels after row y, so a rectangle reads at a stride.
     bool RowsPacked() const { return rowStarts_ == nullptr; }
 
