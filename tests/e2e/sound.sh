@@ -75,8 +75,11 @@ still_shot() {
 # shots leave it unclear: the game then runs on a little.
 aim() {
     local tries run=0.2
-    for tries in $(seq 12); do
+    # Two balls going the same way side by side stay too close to aim at until a wall parts them:
+    # the game runs on longer between looks, within the level's 20 s.
+    for tries in $(seq 14); do
         [ "$tries" -le 3 ] || run=0.6
+        [ "$tries" -le 8 ] || run=1.0
         # A click the game missed leaves it running: one more pauses it.
         still_shot "$work/before.rgb" || { pause && continue; }
         pause
