@@ -36,9 +36,12 @@ recorder=$E2E_PID
 recording() { pactl list short source-outputs | grep -q .; }
 e2e_wait_for recording || e2e_fail "the recorder did not start"
 
-e2e_spawn "$work/program/quibbix"
-game_pid=$E2E_PID
-e2e_find_window
+start_game() {
+    e2e_spawn "$work/program/quibbix"
+    game_pid=$E2E_PID
+    e2e_find_window
+}
+start_game
 
 audio_thread() { grep -qs '^SDLAudio' /proc/"$game_pid"/task/*/comm; }
 no_audio() { ! audio_thread && ! pactl list short sink-inputs | grep -q .; }
@@ -106,7 +109,22 @@ pause
 sleep 0.2
 pause
 e2e_check "paused, the game holds no audio device" no_audio
-aim plain || e2e_fail "the balls cannot be told apart"
+# Two balls going the same way side by side can stay too close to aim at for most of a level: the
+# game is then started afresh, which lays the balls out anew.
+aim_first() {
+    local games
+    for games in 1 2; do
+        aim plain && return 0
+        kill "$game_pid"
+        e2e_ended_well "$game_pid" || return 1
+        start_game
+        pause
+        sleep 0.2
+        pause
+    done
+    aim plain
+}
+aim_first || e2e_fail "the balls cannot be told apart"
 touch
 e2e_check "once its effect has ended, the paused game closes the device again" no_audio
 aim target || e2e_fail "the balls cannot be told apart"
