@@ -16,8 +16,9 @@ public:
     struct Options {
         std::string settingsFile;  // empty: the store lives in memory
         std::string programDir;
+        using PictureWriter = std::function<bool(const std::string& file, const Image& image)>;
         // Where `shot` and `sprite` put their pictures; empty: PNG files.
-        std::function<bool(const std::string& file, const Image& image)> writePng;
+        PictureWriter writePng;
     };
 
     ScenarioRunner(const Options& options, std::ostream& out);

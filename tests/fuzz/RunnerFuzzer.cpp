@@ -24,24 +24,16 @@
 #include "scenario/ProcedureTable.h"
 #include "scenario/ScenarioRunner.h"
 #include "shell/headless/HeadlessPlatform.h"
+#include "tests/common/RunScript.h"
 
 namespace quibbix {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Outcome = ScriptOutcome;
 
 // Pictures are made but never written: a mutated `shot` could name any path.
-Outcome RunScript(const std::string& script) {
-    std::ostringstream out;
-    std::ostringstream err;
-    ScenarioRunner runner({"", "/opt/quibbix", [](const std::string&, const Image&) { return true; }}, out);
-    std::istringstream in(script);
-    const int status = runner.Run(in, err);
-    return {status, out.str(), err.str()};
+Outcome RunScriptUnwritten(const std::string& script) {
+    return RunScript(script, [](const std::string&, const Image&) { return true; });
 }
 
 struct Violation : std::runtime_error {
@@ -85,7 +77,7 @@ std::string Head(const std::string& script, long count) {
 // Runs the script and checks the outcome. `deterministic`: the script seeds the generator on its
 // first line, so a second run of its head must repeat the first.
 Outcome Check(const std::string& script, bool deterministic) {
-    const Outcome outcome = RunScript(script);
+    const Outcome outcome = RunScriptUnwritten(script);
     Require(outcome.status == 0 || outcome.status == 1 || outcome.status == 2,
             "status " + std::to_string(outcome.status));
     if (outcome.status == 0) {
@@ -96,7 +88,7 @@ Outcome Check(const std::string& script, bool deterministic) {
     Require(line >= 1 && line <= CountLines(script), "LINE " + std::to_string(line) + " of a script of " +
                                                          std::to_string(CountLines(script)) + " lines");
     if (deterministic && outcome.status == 2) {
-        const Outcome head = RunScript(Head(script, line - 1));
+        const Outcome head = RunScriptUnwritten(Head(script, line - 1));
         Require(head.status == 0, "the lines before the bad one fail alone: " + head.err);
         Require(head.out == outcome.out, "the bad line printed something");
     }

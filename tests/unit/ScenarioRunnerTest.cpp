@@ -5,24 +5,12 @@
 #include <vector>
 
 #include "scenario/ScenarioRunner.h"
+#include "tests/common/RunScript.h"
 
 namespace quibbix {
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome RunScript(const std::string& script) {
-    std::ostringstream out;
-    std::ostringstream err;
-    ScenarioRunner runner({"", "/opt/quibbix", {}}, out);
-    std::istringstream in(script);
-    const int status = runner.Run(in, err);
-    return {status, out.str(), err.str()};
-}
+using Outcome = ScriptOutcome;
 
 TEST(ScenarioRunnerTest, BadLinesStopTheScriptWithStatusTwoAndTheirLineNumber) {
     const struct {

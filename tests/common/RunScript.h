@@ -1,0 +1,28 @@
+#pragma once
+#include <sstream>
+#include <string>
+
+#include "scenario/ScenarioRunner.h"
+
+namespace quibbix {
+
+// What a script run through the scenario runner ended with, and what it printed.
+struct ScriptOutcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs a script on a fresh game with its settings in memory. Pictures go through writePng, or to
+// PNG files without one.
+inline ScriptOutcome RunScript(const std::string& script,
+                               ScenarioRunner::Options::PictureWriter writePng = {}) {
+    std::ostringstream out;
+    std::ostringstream err;
+    ScenarioRunner runner({"", "/opt/quibbix", std::move(writePng)}, out);
+    std::istringstream in(script);
+    const int status = runner.Run(in, err);
+    return {status, out.str(), err.str()};
+}
+
+}  // namespace quibbix
