@@ -138,5 +138,39 @@ TEST(ImageTest, CopiesIntoPixelsInPlaceEqualPlainCopies) {
     }
 }
 
+TEST(ImageTest, FillsPaintExactlyTheirRectangle) {
+    // Whole rows are filled as one run and long rows by the string store: every shape, short or
+    // long, clipped or not, must paint its pixels and no others.
+    std::mt19937 random(5);
+    const Image before = [&random] {
+        Image image(300, 12);
+        for (int y = 0; y < 12; ++y) {
+            for (int x = 0; x < 300; ++x) {
+                image.At(x, y) = static_cast<Argb>(random());
+            }
+        }
+        return image;
+    }();
+    for (int trial = 0; trial < 400; ++trial) {
+        const bool wholeRows = trial % 4 == 0;
+        const int left = wholeRows ? -static_cast<int>(random() % 3) : static_cast<int>(random() % 320) - 10;
+        const int right =
+            wholeRows ? 300 + static_cast<int>(random() % 3) : left + static_cast<int>(random() % 310);
+        const int top = static_cast<int>(random() % 16) - 2;
+        const RectPx rect{left, top, right, top + static_cast<int>(random() % 10)};
+        const Argb colour = static_cast<Argb>(random());
+        Image filled = before;
+        filled.FillRect(rect, colour);
+        for (int y = 0; y < 12; ++y) {
+            for (int x = 0; x < 300; ++x) {
+                const Argb expected = rect.Contains(x, y) ? colour : before.At(x, y);
+                ASSERT_EQ(filled.At(x, y), expected)
+                    << "pixel " << x << "," << y << " of fill " << left << "," << top << " to " << rect.right
+                    << "," << rect.bottom;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quibbix
