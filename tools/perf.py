@@ -6,7 +6,8 @@ taken in turns with it (five pairs; medians, with the spread from the lowest to 
     - bare_window: the game's borderless 654 x 472 window, filled once, sleeping in SDL_WaitEvent;
     - bare_window --board: the same, redrawing the board and one counter cell at 50 Hz through
       the game's present path;
-    - BM_BoardCopy: one plain copy of the 384 x 384 board, for the benchmark of one game tick.
+    - BM_BoardCopy: one plain copy of the 384 x 384 board, for the benchmark of one game tick with
+      its balls drawn into window memory.
 Everything runs in a private X server (Xvfb with openbox), session bus and PulseAudio server (a
 null sink) that tests/e2e/session.sh starts and stops around this script. The game is driven with
 xdotool and watched in screenshots.
@@ -456,7 +457,7 @@ def main():
     with open(os.path.join(tools["zoom2"], "Quibbix", "settings.ini"), "w") as settings:
         settings.write("[Display]\nZoom=2\n")
 
-    log("benchmarks: one tick with 101 and with 2 balls against one copy of the board")
+    log("benchmarks: one tick with 101 and with 2 balls, drawn into the window, against one copy of the board")
     tick, first_tick = benchmarks(os.path.join(bench_dir, "quibbix_bench"))
 
     pictures = sprites(os.path.join(release, "quibbix-scenario"), work)
@@ -481,8 +482,10 @@ def main():
               1.3))
     print(row("play with 101 balls, 10 s, against the bare window drawing the board at 50 Hz", cpu,
               " % CPU", 2, 1.0))
-    print(row("one tick with 101 balls, against one copy of the board", tick, " µs", 1, 1.0))
-    print(row("one tick with a level's first 2 balls, against one copy of the board", first_tick, " µs", 2, 1.0))
+    print(row("one tick with 101 balls, its balls drawn into the window, against one copy of the board", tick,
+              " µs", 1, 1.0))
+    print(row("one tick with a level's first 2 balls, drawn into the window, against one copy of the board",
+              first_tick, " µs", 2, 1.0))
     for name, activity in (("title screen", title), ("paused", paused)):
         holds = "yes" if activity.quiet() else "**no**"
         woken = ", ".join(f"{n} {c}" for n, c in sorted(activity.woken.items())) or "none"

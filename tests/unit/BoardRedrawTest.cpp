@@ -46,9 +46,18 @@ protected:
         }
     }
 
+    // The window is repainted first: the balls go straight into it, before anything has read the
+    // board's drawing image, which has to catch up with them afterwards.
     void ExpectBoardAndWindowExact(int tick) {
-        ASSERT_EQ(game.form.pctBoard.Surface(), ClearedAndRedrawn()) << "board after tick " << tick;
+        const Image expected = ClearedAndRedrawn();
         RepaintChanges();
+        Image shown(384, 384);
+        const RectPx board = game.form.pctBoard.ClientBounds();
+        CopyRect(shown, 0, 0, 384, 384, frame, board.left, board.top, RasterOp::SrcCopy);
+        ASSERT_EQ(shown, expected) << "window's board after tick " << tick;
+        if (tick % 3 == 0) {
+            ASSERT_EQ(game.form.pctBoard.Surface(), expected) << "board after tick " << tick;
+        }
         Image whole(frame.Width(), frame.Height());
         Compose(game.form, whole, whole.Bounds());
         ASSERT_EQ(frame, whole) << "window after tick " << tick;
@@ -168,6 +177,80 @@ TEST(PictureBoxRedraw, ClsRestoresThePictureUnderEveryPlaceDrawnOn) {
     box.SetWidth(PixelsToTwips(80));
     box.Cls();
     EXPECT_EQ(box.GetPixel(56, 36), 0x00332211u);
+}
+
+TEST(PictureBoxRedraw, SpritesShowWhatTheirSourceHeldWhenTheyWereDrawn) {
+    // Sprites drawn after Cls wait in a list until the window paints them or the drawing image is
+    // read. Whatever happens to their source meanwhile, and however many there are, the window and
+    // the image show what drawing them at once would have shown.
+    HeadlessWindow window;
+    Form form("frm", window, 100, 100);
+    PictureBox board("board", ScaleMode::Pixels);
+    PictureBox ball("ball", ScaleMode::Pixels);
+    for (PictureBox* box : {&board, &ball}) {
+        box->Place(PixelsToTwips(3), PixelsToTwips(5), PixelsToTwips(60), PixelsToTwips(40));
+        box->SetVisible(true);
+        form.Add(*box);
+    }
+    ball.SetVisible(false);
+    Image art(8, 16, Rgb(255, 255, 255));  // a sprite over its mask
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            const bool inside = (x - 4) * (x - 4) + (y - 4) * (y - 4) < 12;
+            art.At(x, y) = inside
+                               ? Rgb(static_cast<std::uint8_t>(30 * x), 90, static_cast<std::uint8_t>(30 * y))
+                               : kOpaqueBlack;
+            art.At(x, y + 8) = inside ? kOpaqueBlack : Rgb(255, 255, 255);
+        }
+    }
+    ball.SetPicture(std::make_shared<const Picture>("ball", art));
+    board.SetBackColor(0x00102030);
+    board.PaintPicture(std::make_shared<const Picture>("dot", Image(9, 9, Rgb(1, 2, 3))), 10, 10);
+
+    Image expected(60, 40, FromColorRef(0x00102030));
+    const auto drawBoth = [&](int x, int y, const Image& source) {
+        BitBltThroughMask(board, x, y, 8, 8, ball, 0, 8, 0, 0);
+        CopyThroughMask(expected, x, y, 8, 8, source, 0, 8, 0, 0);
+    };
+    const auto clearBoth = [&] {
+        board.Cls();
+        expected.Fill(FromColorRef(0x00102030));
+    };
+    const auto expectShown = [&](const char* when) {
+        Image frame(100, 100);
+        Compose(form, frame, frame.Bounds());
+        Image shown(60, 40);
+        CopyRect(shown, 0, 0, 60, 40, frame, 3, 5, RasterOp::SrcCopy);
+        EXPECT_EQ(shown, expected) << "window, " << when;
+        EXPECT_EQ(board.Surface(), expected) << "drawing image, " << when;
+        Image fromImage(100, 100);
+        Compose(form, fromImage, fromImage.Bounds());
+        EXPECT_EQ(frame, fromImage) << "nothing drawn outside the board, " << when;
+    };
+
+    clearBoth();
+    for (int i = 0; i < 300; ++i) {  // more than wait in the list
+        drawBoth((i * 17) % 70 - 6, (i * 11) % 50 - 5, art);
+    }
+    expectShown("after many sprites");
+
+    // The ball is repainted after being drawn: what was drawn keeps the old ball.
+    clearBoth();
+    drawBoth(-3, 30, art);
+    drawBoth(50, 2, art);
+    ball.PaintPicture(std::make_shared<const Picture>("red", Image(8, 16, Rgb(200, 0, 0))), 0, 0);
+    Image red = art;
+    CopyRect(red, 0, 0, 8, 16, Image(8, 16, Rgb(200, 0, 0)), 0, 0, RasterOp::SrcCopy);
+    drawBoth(20, 20, red);
+    expectShown("after the source changed");
+
+    // The board drawn onto itself: what it held when the sprite was drawn.
+    clearBoth();
+    drawBoth(4, 4, red);
+    BitBltThroughMask(board, 30, 10, 8, 8, board, 4, 12, 4, 4);
+    const Image before = expected;
+    CopyThroughMask(expected, 30, 10, 8, 8, before, 4, 12, 4, 4);
+    expectShown("after drawing from itself");
 }
 
 }  // namespace

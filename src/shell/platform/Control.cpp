@@ -74,9 +74,7 @@ void Control::Invalidate() const {
 void Control::InvalidateClient(RectPx area) const {
     if (form_ != nullptr && visible_) {
         const RectPx inner = ClientBounds();
-        const RectPx moved{area.left + inner.left, area.top + inner.top, area.right + inner.left,
-                           area.bottom + inner.top};
-        form_->Invalidate(Intersect(moved, inner));
+        form_->Invalidate(Intersect(area.Moved(inner.left, inner.top), inner));
     }
 }
 

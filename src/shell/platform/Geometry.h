@@ -31,6 +31,7 @@ struct RectPx {
     int Height() const { return bottom - top; }
     bool Empty() const { return right <= left || bottom <= top; }
     bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+    RectPx Moved(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
     bool operator==(const RectPx&) const = default;
 };
 
