@@ -1,6 +1,6 @@
-// What one game tick costs with a full board and with a level's first two balls, its balls drawn
-// into the window as the window repaints what changed, against the physical yardstick of one plain
-// copy of the 384 x 384 board image; and what painting the whole window costs.
+// What one game tick costs with a full board and with a level's first two balls, alone and with
+// the window's repaint that draws its balls, against the physical yardstick of one plain copy of
+// the 384 x 384 board image; and what painting the whole window costs.
 #include <benchmark/benchmark.h>
 
 #include "game/FrmMain.h"
@@ -29,7 +29,9 @@ struct RunningGame {
     FrmMain form{platform.Services()};
 };
 
-void RunTicks(benchmark::State& state, std::int16_t lastBall) {
+// Ticks, each followed by the window's repaint of what changed when `repaint` is set: a tick only
+// notes where its balls go, and the repaint draws them into window memory.
+void RunTicks(benchmark::State& state, std::int16_t lastBall, bool repaint) {
     RunningGame game(lastBall);
     std::vector<Argb> windowMemory(std::size_t{654} * 472);
     Image window = Image::InPlace(windowMemory.data(), 654, 472);
@@ -37,7 +39,9 @@ void RunTicks(benchmark::State& state, std::int16_t lastBall) {
     for (auto _ : state) {
         game.form.BallHandler();
         for (const RectPx& area : game.form.TakeDirty()) {
-            Compose(game.form, window, area);
+            if (repaint) {
+                Compose(game.form, window, area);
+            }
         }
         benchmark::DoNotOptimize(window.Row(0));
         benchmark::ClobberMemory();
@@ -45,14 +49,24 @@ void RunTicks(benchmark::State& state, std::int16_t lastBall) {
 }
 
 void BM_BallHandler101Balls(benchmark::State& state) {
-    RunTicks(state, 100);
+    RunTicks(state, 100, false);
 }
 BENCHMARK(BM_BallHandler101Balls);
 
 void BM_BallHandler2Balls(benchmark::State& state) {
-    RunTicks(state, 1);
+    RunTicks(state, 1, false);
 }
 BENCHMARK(BM_BallHandler2Balls);
+
+void BM_TickAndRepaint101Balls(benchmark::State& state) {
+    RunTicks(state, 100, true);
+}
+BENCHMARK(BM_TickAndRepaint101Balls);
+
+void BM_TickAndRepaint2Balls(benchmark::State& state) {
+    RunTicks(state, 1, true);
+}
+BENCHMARK(BM_TickAndRepaint2Balls);
 
 void BM_BoardCopy(benchmark::State& state) {
     const Image source(384, 384, Rgb(1, 2, 3));
