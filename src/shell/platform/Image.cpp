@@ -105,12 +105,11 @@ bool Image::operator==(const Image& other) const {
 
 namespace {
 
-// From about a row of the board on, the processor's string store fills faster than vector stores:
-// it writes whole cache lines without reading them first.
-constexpr std::size_t kStringStoreRun = 256;
-
 void FillRun(Argb* begin, std::size_t count, Argb colour) {
 #if defined(__x86_64__)
+    // From about a row of the board on, the processor's string store fills faster than vector
+    // stores: it writes whole cache lines without reading them first.
+    constexpr std::size_t kStringStoreRun = 256;
     if (count >= kStringStoreRun) {
         asm volatile("rep stosl" : "+D"(begin), "+c"(count) : "a"(colour) : "memory");
         return;
