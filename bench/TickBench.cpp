@@ -38,8 +38,9 @@ void RunTicks(benchmark::State& state, std::int16_t lastBall, bool repaint) {
     Compose(game.form, window, window.Bounds());
     for (auto _ : state) {
         game.form.BallHandler();
-        for (const RectPx& area : game.form.TakeDirty()) {
-            if (repaint) {
+        const std::vector<RectPx> changed = game.form.TakeDirty();
+        if (repaint) {
+            for (const RectPx& area : changed) {
                 Compose(game.form, window, area);
             }
         }

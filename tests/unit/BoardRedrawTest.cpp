@@ -238,9 +238,8 @@ TEST(PictureBoxRedraw, SpritesShowWhatTheirSourceHeldWhenTheyWereDrawn) {
     clearBoth();
     drawBoth(-3, 30, art);
     drawBoth(50, 2, art);
-    ball.PaintPicture(std::make_shared<const Picture>("red", Image(8, 16, Rgb(200, 0, 0))), 0, 0);
-    Image red = art;
-    CopyRect(red, 0, 0, 8, 16, Image(8, 16, Rgb(200, 0, 0)), 0, 0, RasterOp::SrcCopy);
+    const Image red(8, 16, Rgb(200, 0, 0));
+    ball.PaintPicture(std::make_shared<const Picture>("red", red), 0, 0);
     drawBoth(20, 20, red);
     expectShown("after the source changed");
 
