@@ -1,3 +1,5 @@
+#include <malloc.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -132,6 +134,10 @@ int Run(SingleInstance& instance, const std::filesystem::path& settingsFile) {
 }  // namespace
 
 int main() {
+    // Sound effects are decoded into blocks of up to 16 MiB on one thread and freed on another.
+    // glibc would raise its mmap threshold after the first such free and keep later blocks in
+    // heaps that never shrink; a fixed threshold hands each back to the system when it is freed.
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
     try {
         const std::filesystem::path settingsFile = FileSettingsStore::DefaultPath(App{}.Title);
         // Decided before any window opens, so a later copy never flashes one, and while the ending
