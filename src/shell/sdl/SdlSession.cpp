@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 #include "shell/sdl/SdlWindow.h"
@@ -22,12 +23,6 @@ constexpr std::chrono::seconds kPatience{3};
 std::uint32_t SummonEvent() {
     static const std::uint32_t type = SDL_RegisterEvents(1);
     return type;
-}
-
-void PushQuit() {
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
 }
 
 void PushSummons(std::uint32_t windowId) {
@@ -52,8 +47,8 @@ std::function<void(int)> EndOnce() {
     };
 }
 
-std::function<void()> Summon(std::uint32_t windowId) {
-    return [windowId, type = SummonEvent()] {
+std::function<void(std::string_view)> Summon(std::uint32_t windowId) {
+    return [windowId, type = SummonEvent()](std::string_view /*note*/) {
         if (type != kNoEvent) {
             PushSummons(windowId);
         }
@@ -61,6 +56,12 @@ std::function<void()> Summon(std::uint32_t windowId) {
 }
 
 }  // namespace
+
+void PushQuit() {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+}
 
 SdlSession::SdlSession(const SdlWindow& window, UniqueFd listener)
     : watcher_(std::move(listener),
