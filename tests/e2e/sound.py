@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""What sound.sh needs worked out: where to put the pointer, and which effects were heard.
+"""What the end-to-end scripts need worked out: where to put the pointer (e2e_aim of lib.sh), and
+which effects sound.sh heard.
 
   sound.py aim BEFORE.rgb AFTER.rgb target|plain
       Two shots of the 384 x 384 board (raw 8-bit RGB) with the game paused, taken a few ticks
