@@ -6,9 +6,9 @@
 // prints the events as scenario lines: from the last `seed` line on, quibbix-scenario replays the
 // failing program.
 //
-// Scripts (--scripts M): scripts from the scenario runner's own vocabulary (every command, field,
-// procedure, control and picture, with numbers at and beyond every limit), every other one mutated
-// with junk bytes, run in-process exactly as quibbix-scenario runs them. Each ends with status 0, 1
+// Scripts (--scripts M): the committed scenarios, changed at random in a few places (junk bytes,
+// cuts, other lines, any field set, any procedure called, numbers at and beyond every limit), run
+// in-process exactly as quibbix-scenario runs them. Each ends with status 0, 1
 // or 2; nothing on the error stream after 0, else one printable line "LINE N: ..." naming a line of
 // the script; and a rejected line stops the script where it stands, so the lines before it alone
 // run the same and succeed. --trace prints each script before it runs.
@@ -24,6 +24,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <random>
@@ -443,67 +444,56 @@ ScriptOutcome Check(const std::string& script, bool deterministic) {
     return outcome;
 }
 
-// Scripts from the runner's vocabulary: mostly lines that run, so the scripts get deep into the
-// game, with now and then an argument at or beyond a limit, and junk.
+// Scripts made from the committed scenarios, which use every command of the runner: each seeded on
+// its first line and then changed in a few places by junk bytes, cuts, lines of other scenarios,
+// settings of any field and calls of any procedure, and numbers at and beyond every limit.
 class ScriptMaker {
 public:
-    explicit ScriptMaker(std::uint32_t seed) : random_(seed) {
-        HeadlessPlatform platform("", "/opt/quibbix");
-        FrmMain form(platform.Services());
-        form.Load();
-        for (const Control* control : form.Controls()) {
-            controls_.push_back(control->Name());
-            if (control->Picture() != nullptr) {
-                pictures_.push_back(control->Picture()->Name());
+    ScriptMaker(std::uint32_t seed, const fs::path& scenarios) : random_(seed) {
+        for (const auto& entry : fs::directory_iterator(scenarios)) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            corpus_.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+        std::sort(corpus_.begin(),
+                  corpus_.end());  // the same scripts for a seed, whatever the folder's order
+        for (const std::string& script : corpus_) {
+            std::istringstream lines(script);
+            for (std::string line; std::getline(lines, line);) {
+                lines_.push_back(line);
             }
         }
-        pictures_.insert(pictures_.end(),
-                         {"frmGraphics.pctStart", "frmGraphics.imgDigit(7)", "frmGraphics.pctAlphabet(1)",
-                          "frmMain.pctBall(0)", "frmNothing.x"});
+        Require(!corpus_.empty(), "no scenarios in " + scenarios.string());
     }
 
-    std::string Script() {
-        std::string script = "seed " + std::to_string(random_()) + "\n";
-        if (Roll(10) != 0) {
-            script += "start\n";
-        }
-        if (Roll(3) != 0) {
-            script += "click pctNew\n";
-        }
-        for (int lines = Uniform(0, 60); lines > 0; --lines) {
-            script += Line() + "\n";
-        }
-        for (int checks = Uniform(0, 3); checks > 0; --checks) {
-            script += Inspection() + "\n";
-        }
-        return script;
-    }
+    std::string Script() { return "seed " + std::to_string(random_()) + "\n" + Pick(corpus_); }
 
-    // A few changes of bytes and lines, never to the first line, which seeds the generator.
+    // A few changes of bytes, lines and numbers, never to the first line, which seeds the generator.
     std::string Mutate(std::string script) {
         const std::size_t keep = script.find('\n') + 1;
-        for (int changes = Uniform(1, 4); changes > 0 && script.size() > keep; --changes) {
+        for (int changes = Uniform(1, 6); changes > 0 && script.size() > keep; --changes) {
             const std::size_t at = Uniform(static_cast<int>(keep), static_cast<int>(script.size()));
-            switch (Roll(6)) {
+            const std::size_t digits = script.find_first_of("0123456789", at);
+            switch (Roll(7)) {
                 case 0:
                     script.insert(at, 1, Junk());
                     break;
                 case 1:
-                    if (at < script.size()) {
-                        script[at] = Junk();
-                    }
-                    break;
-                case 2:
                     script.erase(at, Uniform(1, 8));
                     break;
-                case 3:
+                case 2:
                     script.insert(at, Line() + "\n");
                     break;
-                case 4:
+                case 3:
                     script.insert(at, std::string(Uniform(1, 5000), Roll(2) == 0 ? 'x' : ' '));
                     break;
-                default:
+                case 4:
                     script.resize(at);
+                    break;
+                default:
+                    if (digits != std::string::npos) {
+                        script.replace(digits, script.find_first_not_of("0123456789", digits) - digits,
+                                       Edge());
+                    }
                     break;
             }
         }
@@ -524,8 +514,8 @@ private:
         return Roll(3) == 0 ? kSpecial[Roll(sizeof kSpecial)] : static_cast<char>(Uniform(0, 255));
     }
 
-    // A whole number: mostly small, now and then at or beyond some limit.
-    std::string Number(int low, int high) {
+    // A number at or beyond some limit, or no number at all.
+    std::string Edge() {
         static const std::vector<std::string> kEdges = {"-1",
                                                         "0",
                                                         "100",
@@ -559,158 +549,36 @@ private:
                                                         "-0",
                                                         "0.5",
                                                         "1e-400"};
-        return Roll(40) == 0 ? Pick(kEdges) : std::to_string(Uniform(low, high));
+        return Roll(2) == 0 ? Pick(kEdges) : std::to_string(Uniform(-3, 400));
     }
 
-    // A pixel of the window, mostly on the board.
-    std::string Point() {
-        if (Roll(4) == 0) {
-            return Number(-20, 680) + " " + Number(-20, 500);
-        }
-        return std::to_string(Uniform(12, 395)) + " " + std::to_string(Uniform(74, 457));
-    }
-
-    std::string Index(const Field& field) {
-        std::string index;
-        for (const int extent : field.shape) {
-            index += index.empty() ? "(" : ",";
-            index += Roll(10) == 0 ? Number(-2, extent + 2) : std::to_string(Roll(extent));
-        }
-        if (Roll(30) == 0) {
-            index += Pick(std::vector<std::string>{"(", "(1,", "(a)", "()", "(1)(2)"});
-        }
-        return index.empty() || index.back() == ')' ? index : index + ")";
-    }
-
-    std::string Value(const Field& field) {
-        if (field.name == "HighScoreNames") {
-            return Pick(std::vector<std::string>{"ABC", "\"A B\"", "\"\"", "LONGERTHAN8", "a-Z", "\"\\\"\""});
-        }
-        if (field.name == "TimeLeft" || field.name == "LevelTime") {
-            return Pick(std::vector<std::string>{"0.01", "0", "-0.5", "20", "3.5", "100000", "100001"});
-        }
-        if (field.name == "BallQuota" || field.name == "BallSpeed") {
-            return Pick(std::vector<std::string>{"1", "1.5", "99.5", "100", "100.5", "0.2", "50", "32767"});
-        }
-        // Mostly inside the field's range, whose ends are whole numbers for every whole-number field.
-        if (!field.range.empty() && Roll(10) != 0) {
-            const std::size_t dots = field.range.find("..");
-            const double low = std::stod(field.range.substr(0, dots));
-            const double high = std::stod(field.range.substr(dots + 2));
-            return Number(static_cast<int>(std::max(low, -1000.0)), static_cast<int>(std::min(high, 1000.0)));
-        }
-        return Number(-3, 400);
-    }
-
-    std::string Path() {
-        static const std::vector<std::string> kPaths = {
-            "timer.Enabled",  "clock_ms",       "ended",
-            "focus",          "cursor",         "sounds.length",
-            "store.Sound",    "window.drags",   "window.WindowState",
-            "pctNew.visible", "fields.BallX.3", "controls.pctOk.left",
-            "nothing.here",   "fields.length",  "imgScore(0).picture"};
-        if (Roll(2) == 0) {
-            const Field& field = Pick(MainFormFields());
-            return field.name + (Roll(4) == 0 ? "" : Index(field)) + (Roll(6) == 0 ? ".length" : "");
-        }
-        return Pick(kPaths);
-    }
-
-    // A line of play or set-up; one in fifty is nonsense.
+    // A line of another scenario, or a field set or a procedure called with any numbers.
     std::string Line() {
-        const int roll = Roll(100);
-        if (roll < 20) {
-            return "move " + Point();
-        }
-        if (roll < 26) {
-            return (Roll(2) == 0 ? "press " : "release ") + Point() +
-                   (Roll(2) == 0 ? "" : " " + Pick(std::vector<std::string>{"1", "2", "4", Number(0, 8)}));
-        }
-        if (roll < 34) {
-            return "click " + (Roll(3) == 0 ? Pick(controls_) : Point());
-        }
-        if (roll < 40) {
-            return "key " + Pick(std::vector<std::string>{"8", "13", "27", "65", "97", "48", Number(0, 255)});
-        }
-        if (roll < 43) {
-            return "type " + Pick(std::vector<std::string>{"ABC", "q7", "\"A B\"", "abcdefghij", "#!"});
-        }
-        if (roll < 60) {
-            return "tick" + (Roll(6) == 0 ? "" : " " + Number(0, 60));
-        }
-        if (roll < 64) {
-            return "wait " + Number(0, 2000);
-        }
-        if (roll < 68) {
-            return Pick(std::vector<std::string>{"minimize", "restore", "close", "dump", "# note", ""});
-        }
-        if (roll < 80) {
+        if (Roll(3) == 0) {
             const Field& field = Pick(MainFormFields());
-            return "set " + field.name + Index(field) + " " + Value(field);
+            std::string line = "set " + field.name;
+            for (std::size_t i = 0; i < field.shape.size(); ++i) {
+                line += i == 0 ? '(' : ',';
+                line += std::to_string(Uniform(-1, field.shape[i]));
+            }
+            line += field.shape.empty() ? " " : ") ";
+            return line + Edge();
         }
-        if (roll < 86) {
+        if (Roll(2) == 0) {
             const Procedure& procedure = Pick(MainFormProcedures());
             std::string line = "call " + std::string(procedure.name);
             for (std::size_t i = 0; i < procedure.arguments.size() + (Roll(20) == 0 ? 1 : 0); ++i) {
-                line += " " + Number(-2, 110);
+                line += ' ';
+                line += Roll(3) == 0 ? Edge() : std::to_string(Uniform(-2, 110));
             }
             return line;
         }
-        if (roll < 92) {
-            std::string line = "random";
-            if (Roll(10) == 0) {
-                for (int n = 0; n < 1001; ++n) {
-                    line += " 0";
-                }
-            }
-            for (int n = Uniform(0, 8); n > 0; --n) {
-                line += Roll(40) == 0 ? " " + Number(0, 1) : " 0." + std::to_string(Uniform(0, 99999));
-            }
-            return line;
-        }
-        if (roll < 94) {
-            return "seed " + Number(0, 100000);
-        }
-        if (roll < 98) {
-            return Inspection();
-        }
-        if (roll < 99) {
-            return Pick(std::vector<std::string>{"fly", "expect-nothing", "\"unclosed", "tick 1 2", "move 1",
-                                                 "press 1 2 3", "set", "call"});
-        }
-        std::string junk;
-        for (int n = Uniform(0, 30); n > 0; --n) {
-            const char c = Junk();
-            junk += c == '\n' ? ' ' : c;
-        }
-        return junk;
-    }
-
-    // An inspection or an expectation, which seldom holds.
-    std::string Inspection() {
-        switch (Roll(8)) {
-            case 0:
-            case 1:
-                return "expect " + Path() + " " + Number(-1, 2);
-            case 2:
-                return "expect-pixel " + Point() + " " +
-                       Pick(std::vector<std::string>{"000000", "FFFFFF", "12", "GG0000"});
-            case 3:
-                return "expect-sprite " + Pick(pictures_) + " " + Point();
-            case 4:
-                return "expect-control " + Pick(controls_) + " shown 0 0 1 1 \"\"";
-            case 5:
-                return "shot out.png";
-            case 6:
-                return "sprite " + Pick(pictures_) + " s.png";
-            default:
-                return "dump";
-        }
+        return Pick(lines_);
     }
 
     std::mt19937 random_;
-    std::vector<std::string> controls_;
-    std::vector<std::string> pictures_;
+    std::vector<std::string> corpus_;
+    std::vector<std::string> lines_;
 };
 
 struct Options {
@@ -766,14 +634,11 @@ int FuzzEvents(const Options& options) {
 }
 
 int FuzzScripts(const Options& options) {
-    ScriptMaker maker(static_cast<std::uint32_t>(options.seed));
+    ScriptMaker maker(static_cast<std::uint32_t>(options.seed), QUIBBIX_SCENARIOS);
     long byStatus[3] = {};
     long lines = 0;
     for (long n = 0; n < options.scripts; ++n) {
-        std::string script = maker.Script();
-        if (n % 2 == 1) {
-            script = maker.Mutate(std::move(script));
-        }
+        const std::string script = maker.Mutate(maker.Script());
         if (options.trace) {
             std::cout << "# script " << n << "\n" << script << std::flush;
         }
