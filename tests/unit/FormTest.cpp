@@ -93,7 +93,7 @@ TEST_F(FormTest, SurfacesThatHoldAPictureTakeItsSizeAndKeepTheirPlace) {
     EXPECT_EQ(lower.Bounds(), (RectPx{10, 10, 34, 40}));
 }
 
-TEST_F(FormTest, CompositingPaintsBackgroundThenControlsBottomToTopWithFrames) {
+TEST_F(FormTest, CompositingPaintsBackgroundThenControlsBottomToTopWithFramesInTheAreaAsked) {
     form.SetPicture(Solid("background", 100, 100, Rgb(0, 0, 50)));
     lower.SetPicture(Solid("red", 20, 20, Rgb(200, 0, 0)));
     upper.SetPicture(Solid("green", 18, 18, Rgb(0, 200, 0)));
@@ -113,6 +113,20 @@ TEST_F(FormTest, CompositingPaintsBackgroundThenControlsBottomToTopWithFrames) {
     Compose(form, frame, frame.Bounds());
     EXPECT_EQ(frame.At(25, 25), Rgb(200, 0, 0));
     EXPECT_EQ(frame.At(35, 35), Rgb(0, 0, 50));
+
+    // A picture surface covering the area hides everything below it, and nothing outside the area
+    // is touched; an image leaves its uncovered pixels to what lies below.
+    Image part(100, 100, Rgb(1, 2, 3));
+    Compose(form, part, RectPx{12, 12, 18, 18});
+    EXPECT_EQ(part.At(15, 15), Rgb(200, 0, 0));
+    EXPECT_EQ(part.At(5, 5), Rgb(1, 2, 3));
+    ImageControl cell("cell");
+    Place(cell, 60, 60, 10, 10);
+    form.Add(cell);
+    cell.SetPicture(Solid("dot", 2, 2, Rgb(9, 9, 9)));
+    Compose(form, part, RectPx{60, 60, 70, 70});
+    EXPECT_EQ(part.At(60, 60), Rgb(9, 9, 9));
+    EXPECT_EQ(part.At(65, 65), Rgb(0, 0, 50));
 }
 
 TEST_F(FormTest, DrawingPersistsUntilClsAndSurvivesAGrowingSurface) {
@@ -143,23 +157,6 @@ TEST_F(FormTest, OnlyWhatChangedIsRepainted) {
     EXPECT_EQ(form.TakeDirty(), (std::vector<RectPx>{{10, 10, 30, 30}, {50, 10, 70, 30}}));
     lower.SetLeft(PixelsToTwips(60));
     EXPECT_EQ(form.TakeDirty(), std::vector<RectPx>{(RectPx{50, 10, 80, 30})});
-}
-
-TEST_F(FormTest, APictureSurfaceCoveringTheAreaHidesEverythingBelowIt) {
-    form.SetPicture(Solid("background", 100, 100, Rgb(0, 0, 50)));
-    lower.SetPicture(Solid("red", 20, 20, Rgb(200, 0, 0)));
-    Image frame(100, 100, Rgb(1, 2, 3));
-    Compose(form, frame, RectPx{12, 12, 18, 18});
-    EXPECT_EQ(frame.At(15, 15), Rgb(200, 0, 0));
-    EXPECT_EQ(frame.At(5, 5), Rgb(1, 2, 3)) << "nothing outside the area is touched";
-    // An image leaves its uncovered pixels to what lies below.
-    ImageControl cell("cell");
-    Place(cell, 60, 60, 10, 10);
-    form.Add(cell);
-    cell.SetPicture(Solid("dot", 2, 2, Rgb(9, 9, 9)));
-    Compose(form, frame, RectPx{60, 60, 70, 70});
-    EXPECT_EQ(frame.At(60, 60), Rgb(9, 9, 9));
-    EXPECT_EQ(frame.At(65, 65), Rgb(0, 0, 50));
 }
 
 TEST_F(FormTest, AHiddenControlLosesTheKeyboard) {

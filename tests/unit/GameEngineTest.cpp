@@ -106,7 +106,7 @@ TEST_F(GameEngineTest, OfTwoBallsUnderThePointerTheHigherSlotIsTouched) {
         << "slot 0 is drawn over slot 1";
 }
 
-TEST_F(GameEngineTest, LevelsGrowByTheQuotaRoundedHalfToEven) {
+TEST_F(GameEngineTest, LevelsGrowByTheQuotaRoundedHalfToEvenUpToOneHundredAndOneBalls) {
     FrmMain& form = game.form;
     form.pctNew_Click();
     const struct {
@@ -128,20 +128,15 @@ TEST_F(GameEngineTest, LevelsGrowByTheQuotaRoundedHalfToEven) {
     }
     EXPECT_EQ(form.BallSpeed, 0.2 + 0.2 + 0.2 + 0.2 + 0.2 + 0.2 + 0.2 + 0.2 + 0.2 + 0.2 + 0.2);
     EXPECT_NE(form.BallSpeed, 2.2);
-}
 
-TEST_F(GameEngineTest, TheQuotaStopsAtOneHundredAndOneBalls) {
-    FrmMain& form = game.form;
-    form.pctNew_Click();
-    form.BallQuota = 99.0;
-    game.AimAtTheOnlyTarget();
-    game.Tick();
-    EXPECT_EQ(form.BallQuota, 99.5);
-    EXPECT_EQ(form.LastBall, 100);
-    game.AimAtTheOnlyTarget();
-    game.Tick();
-    EXPECT_EQ(form.BallQuota, 99.5);
-    EXPECT_EQ(form.LastBall, 100);
+    // The quota stops at 99.5: 101 balls.
+    for (const double quota : {99.0, 99.5}) {
+        form.BallQuota = quota;
+        game.AimAtTheOnlyTarget();
+        game.Tick();
+        EXPECT_EQ(form.BallQuota, 99.5);
+        EXPECT_EQ(form.LastBall, 100);
+    }
 }
 
 TEST_F(GameEngineTest, ClearingALevelTurnsEveryStartedSecondIntoPoints) {
