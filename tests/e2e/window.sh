@@ -30,9 +30,13 @@ done
 start_game() { e2e_start_game "$game"; }
 check() { e2e_check "$@"; }
 click() { e2e_click "$@"; }
-shows() { e2e_shows "$sprites/$1.png" "$2" "$3"; }
-hidden() { ! shows "$@"; }
+# A picture shows once the window has caught up; one that should be gone is looked for once.
+shows() { e2e_wait_for e2e_shows "$sprites/$1.png" "$2" "$3"; }
+hidden() { ! e2e_shows "$sprites/$1.png" "$2" "$3"; }
 geometry() { xdotool getwindowgeometry --shell "$E2E_WINDOW" | grep -v '^WINDOW=' | tr '\n' ' '; }
+# Whether the window comes to stand at X Y with a size of W x H within a few seconds.
+at_geometry() { [ "$(geometry)" = "$1" ]; }
+placed() { e2e_wait_for at_geometry "X=$1 Y=$2 WIDTH=$3 HEIGHT=$4 SCREEN=0 "; }
 frameless() { grep -q '= 0, 0, 0, 0' <(xprop -id "$E2E_WINDOW" _NET_FRAME_EXTENTS); }
 # Whether a look is another with every pixel made a square of the given size.
 enlarged() {
@@ -46,7 +50,7 @@ time_in() { e2e_counter time "$work/$1.png" 2; }
 display_section() { awk '/^\[/ { on = ($0 == "[Display]") } on && NF' "$settings" | tr '\n' ' '; }
 
 start_game
-check "the window is 654 x 472, centred, titled Quibbix" [ "$(geometry)" = "X=1593 Y=844 WIDTH=654 HEIGHT=472 SCREEN=0 " ]
+check "the window is 654 x 472, centred, titled Quibbix" placed 1593 844 654 472
 check "the window has no frame" frameless
 check "the window's class is the desktop file's ID" \
     grep -qx 'WM_CLASS(STRING) = "io.github.quibbix.Quibbix", "io.github.quibbix.Quibbix"' \
@@ -81,7 +85,7 @@ for _ in 1 2 3 4 5; do xdotool mousemove_relative 10 6; sleep 0.05; done
 xdotool mouseup 3
 sleep 0.3
 check "a right-button drag on the background moves the window" \
-    [ "$(geometry)" = "X=1643 Y=874 WIDTH=654 HEIGHT=472 SCREEN=0 " ]
+    placed 1643 874 654 472
 click 612 22
 check "the minimise icon minimises" grep -q 'Iconic' <(xprop -id "$E2E_WINDOW" WM_STATE)
 xdotool windowactivate "$E2E_WINDOW"
@@ -111,7 +115,7 @@ check "and the zoom chosen" [ "$(display_section)" = "[Display] Zoom=3 FullScree
 echo "Xft.dpi: 192" | xrdb -merge
 sed -i '/^\[Display\]/,/^\[/{/^\[Display\]/d;/^[^[]/d}' "$settings"  # the desktop's zoom, not the one chosen
 start_game
-check "at 200 % the window is 1308 x 944, centred" [ "$(geometry)" = "X=1266 Y=608 WIDTH=1308 HEIGHT=944 SCREEN=0 " ]
+check "at 200 % the window is 1308 x 944, centred" placed 1266 608 1308 944
 check "the title logo shows with doubled pixels" shows logo-x2 128 412
 click 1046 572
 check "a click at twice START's place starts a game" shows pause-x2 936 548
@@ -168,19 +172,19 @@ sleep 0.3
 xdotool key ctrl+minus
 sleep 0.5
 check "Ctrl+Minus shows the window at 654 x 472, keeping its centre" \
-    [ "$(geometry)" = "X=1593 Y=844 WIDTH=654 HEIGHT=472 SCREEN=0 " ]
+    placed 1593 844 654 472
 xdotool key ctrl+q
 check "Ctrl+Q ends the program with status 0 and writes the settings" e2e_game_ended_well
 check "the zoom chosen is remembered" [ "$(display_section)" = "[Display] Zoom=1 FullScreen=0 " ]
 
 start_game
-check "the next run starts at 654 x 472" [ "$(geometry)" = "X=1593 Y=844 WIDTH=654 HEIGHT=472 SCREEN=0 " ]
+check "the next run starts at 654 x 472" placed 1593 844 654 472
 xdotool key ctrl+plus
 sleep 0.5
-check "Ctrl+Plus doubles it again" [ "$(geometry)" = "X=1266 Y=608 WIDTH=1308 HEIGHT=944 SCREEN=0 " ]
+check "Ctrl+Plus doubles it again" placed 1266 608 1308 944
 xdotool key F11
 sleep 0.7
-check "F11 covers the screen" [ "$(geometry)" = "X=0 Y=0 WIDTH=3840 HEIGHT=2160 SCREEN=0 " ]
+check "F11 covers the screen" placed 0 0 3840 2160
 check "with the frame at zoom 4 in its centre" shows start-x4 $((612 + 468 * 4)) $((136 + 274 * 4))
 snap full
 check "on black" [ "$(convert "$work/full.png" -crop 612x2160+0+0 -format '%[fx:maxima]' info:)" = 0 ]
@@ -188,7 +192,7 @@ click $((612 + 523 * 4)) $((136 + 286 * 4))
 check "a click on START there starts a game" shows pause-x4 $((612 + 468 * 4)) $((136 + 274 * 4))
 xdotool key Escape
 sleep 0.7
-check "Escape gives back the window at its place" [ "$(geometry)" = "X=1266 Y=608 WIDTH=1308 HEIGHT=944 SCREEN=0 " ]
+check "Escape gives back the window at its place" placed 1266 608 1308 944
 check "and the game goes on" shows pause-x2 936 548
 
 # A right-button drag whose release never reaches the window ends all the same.
