@@ -117,17 +117,14 @@ e2e_find_window
 window_size() { xdotool getwindowgeometry --shell "$E2E_WINDOW" | grep -c '^WIDTH=654$\|^HEIGHT=472$' | grep -qx 2; }
 e2e_check "the installed game shows its 654 x 472 window" window_size
 
-# START, then with the game paused the pointer rests on the green target; resumed, the next tick
-# clears it and plays its effect.
+# START, then with the game paused the pointer is put where the green target will be; resumed, the
+# next tick clears it and plays its effect.
 e2e_click 523 286
 sound_opened() { cat "$trace".* | grep -q "\"$root/usr/share/games/quibbix/[A-Za-z]*\.wav\", O_RDONLY[^=]*= [0-9]"; }
 touch_a_ball() {
     local try
     for try in 1 2 3; do
-        xdotool key p
-        sleep 0.3
-        e2e_rest_on_target && xdotool key p || { xdotool key p; continue; }
-        e2e_wait_for sound_opened && return 0
+        e2e_aim target && e2e_touch && e2e_wait_for sound_opened && return 0
     done
     return 1
 }
