@@ -100,7 +100,10 @@ private:
     // The largest zoom that fits the usable area of the display, and the desktop's own.
     int LargestWindowZoom() const;
     int DesktopZoom() const;
-    // Sets the windowed zoom, keeping the window's centre (or centring it on the display).
+    // False on Wayland, where only the compositor places windows.
+    bool PlacesItself() const;
+    // Sets the windowed zoom, keeping the window's centre (or centring it on the display); on
+    // Wayland the compositor places the window again.
     void SetZoom(int zoom, bool keepCentre);
     void SetFullScreen(bool on);
     void SaveChoices();

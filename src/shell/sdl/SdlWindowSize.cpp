@@ -91,6 +91,11 @@ void SdlWindow::UseDisplayChoices(SettingsStore& settings, std::string app) {
     }
 }
 
+bool SdlWindow::PlacesItself() const {
+    const char* const driver = SDL_GetCurrentVideoDriver();
+    return driver == nullptr || SDL_strcmp(driver, "wayland") != 0;
+}
+
 void SdlWindow::SetZoom(int zoom, bool keepCentre) {
     zoom_ = std::max(1, zoom);
     const auto [width, height] = WindowSize(FrameSize(), zoom_, PixelScaleNow());
@@ -101,8 +106,16 @@ void SdlWindow::SetZoom(int zoom, bool keepCentre) {
     SDL_GetWindowSize(window_.get(), &oldWidth, &oldHeight);
     SDL_GetWindowPosition(window_.get(), &x, &y);
     if (width != oldWidth || height != oldHeight) {
+        // A Wayland window cannot place itself, and grows from its top-left corner, off the output
+        // if it was placed for a smaller size. Shown anew, it is placed by the compositor again.
+        const bool replace = keepCentre && shown_ && !PlacesItself();
+        if (replace) {
+            SDL_HideWindow(window_.get());
+        }
         SDL_SetWindowSize(window_.get(), width, height);
-        if (keepCentre) {
+        if (replace) {
+            SDL_ShowWindow(window_.get());
+        } else if (keepCentre) {
             SDL_SetWindowPosition(window_.get(), x + (oldWidth - width) / 2, y + (oldHeight - height) / 2);
         } else {
             SDL_Rect display{0, 0, 0, 0};
