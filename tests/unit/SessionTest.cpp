@@ -104,13 +104,14 @@ TEST_F(SessionWatcherTest, ReportsEachEndingSignalAndEachKnock) {
     std::promise<void> summoned;
     int signals = 0;
     {
-        const SessionWatcher watcher(first.TakeListener(), {.ended =
-                                                                [&](int signal) {
-                                                                    if (++signals == 1) {
-                                                                        signalled.set_value(signal);
-                                                                    }
-                                                                },
-                                                            .summoned = [&] { summoned.set_value(); }});
+        const SessionWatcher watcher(first.TakeListener(),
+                                     {.ended =
+                                          [&](int signal) {
+                                              if (++signals == 1) {
+                                                  signalled.set_value(signal);
+                                              }
+                                          },
+                                      .summoned = [&](const std::string&) { summoned.set_value(); }});
         ::kill(::getpid(), SIGHUP);
         std::future<int> signal = signalled.get_future();
         ASSERT_EQ(signal.wait_for(std::chrono::seconds(5)), std::future_status::ready);

@@ -6,9 +6,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 
+#include "shell/sdl/SdlActivation.h"
 #include "shell/sdl/SdlWindow.h"
 
 namespace quibbix {
@@ -30,11 +33,16 @@ void PushQuit() {
     SDL_PushEvent(&quit);
 }
 
-void PushSummons(std::uint32_t windowId) {
+// The event owns a copy of the token until the event thread takes it.
+void PushSummons(std::uint32_t windowId, const std::string& token) {
     SDL_Event summons{};
     summons.type = SummonEvent();
     summons.user.windowID = windowId;
-    SDL_PushEvent(&summons);
+    auto owned = std::make_unique<std::string>(token);
+    summons.user.data1 = owned.get();
+    if (SDL_PushEvent(&summons) == 1) {
+        owned.release();
+    }
 }
 
 // The first ending signal asks the game to end through its exit, which saves. A game still running
@@ -52,10 +60,10 @@ std::function<void(int)> EndOnce() {
     };
 }
 
-std::function<void()> Summon(std::uint32_t windowId) {
-    return [windowId, type = SummonEvent()] {
+std::function<void(const std::string&)> Summon(std::uint32_t windowId) {
+    return [windowId, type = SummonEvent()](const std::string& token) {
         if (type != kNoEvent) {
-            PushSummons(windowId);
+            PushSummons(windowId, token);
         }
     };
 }
@@ -70,12 +78,12 @@ void BringBackWhenSummoned(const SDL_Event& event) {
     if (event.type != SummonEvent() || event.type == kNoEvent) {
         return;
     }
+    const std::unique_ptr<std::string> token(static_cast<std::string*>(event.user.data1));
     SDL_Window* const window = SDL_GetWindowFromID(event.user.windowID);
     if (window == nullptr) {
         return;
     }
-    SDL_RestoreWindow(window);
-    SDL_RaiseWindow(window);
+    BringToFront(window, token ? *token : std::string());
 }
 
 }  // namespace quibbix

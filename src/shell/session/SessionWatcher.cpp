@@ -9,11 +9,33 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
+#include <string>
 #include <utility>
 
 namespace quibbix {
 
 namespace {
+
+// The activation token a knocking copy sends before it hangs up: printable text of at most 255
+// bytes, read for a moment at most. Empty when there is none.
+std::string ReadToken(int caller) {
+    std::string token;
+    char buffer[256];
+    pollfd watched{caller, POLLIN, 0};
+    while (token.size() < sizeof buffer - 1 && ::poll(&watched, 1, 200) > 0) {
+        const ssize_t got = ::recv(caller, buffer, sizeof buffer - 1 - token.size(), 0);
+        if (got <= 0) {
+            break;
+        }
+        token.append(buffer, static_cast<std::size_t>(got));
+    }
+    for (const char c : token) {
+        if (c <= ' ' || c > '~') {
+            return {};
+        }
+    }
+    return token;
+}
 
 sigset_t EndingSignals() {
     sigset_t set;
@@ -84,8 +106,8 @@ void SessionWatcher::Watch() {
     }
 }
 
-// A knock is the whole message: the caller only wants the running game in front. False when the
-// socket no longer accepts anyone.
+// A knock asks for the running game in front, with the caller's activation token if it has one.
+// False when the socket no longer accepts anyone.
 bool SessionWatcher::Accept() {
     for (;;) {
         const UniqueFd caller(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
@@ -93,7 +115,7 @@ bool SessionWatcher::Accept() {
             return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR || errno == ECONNABORTED;
         }
         if (callbacks_.summoned) {
-            callbacks_.summoned();
+            callbacks_.summoned(ReadToken(caller.get()));
         }
     }
 }

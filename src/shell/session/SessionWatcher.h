@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <string>
 #include <thread>
 
 #include "shell/platform/UniqueFd.h"
@@ -20,7 +21,8 @@ class SessionWatcher {
 public:
     struct Callbacks {
         std::function<void(int signal)> ended;
-        std::function<void()> summoned;
+        // With the launcher's activation token the knocking copy was given, or empty.
+        std::function<void(const std::string& token)> summoned;
     };
 
     // `listener` is the listening socket of the single-instance guard; it may be empty. Reading

@@ -6,6 +6,7 @@
 #include <sys/un.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -39,10 +40,20 @@ UniqueFd Listen(const sockaddr_un& address) {
     return socket;
 }
 
+// The knock carries the launcher's activation token, when this copy was given one: the desktop
+// lets the first copy come to the front with it.
 bool Knock(const sockaddr_un& address) {
     const UniqueFd socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    return static_cast<bool>(socket) &&
-           ::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    if (!socket ||
+        ::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        return false;
+    }
+    const char* token = std::getenv("XDG_ACTIVATION_TOKEN");
+    token = token != nullptr ? token : std::getenv("DESKTOP_STARTUP_ID");
+    if (token != nullptr) {
+        ::send(socket.get(), token, std::strlen(token), MSG_NOSIGNAL);
+    }
+    return true;
 }
 
 }  // namespace
