@@ -343,31 +343,38 @@ def hex_colour(rgb):
 
 
 def program_icon_svg(size=256):
-    """The same icon as a scalable picture: the ball's shading sampled along
-    the line the light comes from, as a radial gradient."""
+    """The same icon as a scalable picture: the ball's shading sampled from
+    its highlight to the far rim, as a gradient round the highlight."""
     shape = icon_shape(size)
     half = size / 2
     ring_r = half - shape["edge"] - shape["ring_w"] / 2
     ball_r = half - shape["inner"]
     c, tail = shape["tail_c"], shape["tail"]
-    # The gradient starts at the highlight and runs through the centre to the far rim.
     lx, ly, lz = unit(LIGHT)
     hx, hy, _ = unit((lx, ly, lz + 1.0))
     far = unit((-hx, -hy))
-    stops = []
-    for i in range(11):
-        t = i / 10
-        nx, ny = hx + t * (far[0] - hx), hy + t * (far[1] - hy)
-        stops.append('<stop offset="%.1f" stop-color="%s"/>'
-                     % (t, hex_colour(shade_sphere(BALL_COLOURS["green"], nx * 0.999, ny * 0.999))))
     focus = (half + hx * ball_r, half + hy * ball_r)
+    reach = math.hypot(far[0] - hx, far[1] - hy) * ball_r
+    # Each stop is the mean shade of the ball's points at its distance from the highlight.
+    sums = [[0.0, 0.0, 0.0, 0] for _ in range(11)]
+    for y in range(size):
+        for x in range(size):
+            nx, ny = (x + 0.5 - half) / ball_r, (y + 0.5 - half) / ball_r
+            if nx * nx + ny * ny < 1.0:
+                band = sums[round(10 * min(1.0, math.hypot(x + 0.5 - focus[0], y + 0.5 - focus[1]) / reach))]
+                for k, part in enumerate(shade_sphere(BALL_COLOURS["green"], nx, ny)):
+                    band[k] += part
+                band[3] += 1
+    stops = ['<stop offset="%.1f" stop-color="%s"/>'
+             % (i / 10, hex_colour(tuple(round(part / band[3]) for part in band[:3])))
+             for i, band in enumerate(sums) if band[3] > 0]
     fmt = lambda v: ("%.2f" % v).rstrip("0").rstrip(".")
     return "\n".join([
         '<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" viewBox="0 0 %d %d">'
         % (size, size, size, size),
         '  <defs>',
-        '    <radialGradient id="ball" gradientUnits="userSpaceOnUse" cx="%s" cy="%s" r="%s" fx="%s" fy="%s">'
-        % (fmt(half), fmt(half), fmt(ball_r), fmt(focus[0]), fmt(focus[1])),
+        '    <radialGradient id="ball" gradientUnits="userSpaceOnUse" cx="%s" cy="%s" r="%s">'
+        % (fmt(focus[0]), fmt(focus[1]), fmt(reach)),
         *("      " + stop for stop in stops),
         '    </radialGradient>',
         '  </defs>',
