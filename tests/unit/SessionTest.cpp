@@ -101,25 +101,30 @@ TEST_F(SessionWatcherTest, ReportsEachEndingSignalAndEachKnock) {
     SingleInstance first(folder.Path(), "quibbix");
     ASSERT_TRUE(first.First());
     std::promise<int> signalled;
-    std::promise<void> summoned;
+    std::promise<std::string> summoned;
     int signals = 0;
     {
-        const SessionWatcher watcher(first.TakeListener(),
-                                     {.ended =
-                                          [&](int signal) {
-                                              if (++signals == 1) {
-                                                  signalled.set_value(signal);
-                                              }
-                                          },
-                                      .summoned = [&](const std::string&) { summoned.set_value(); }});
+        const SessionWatcher watcher(
+            first.TakeListener(), {.ended =
+                                       [&](int signal) {
+                                           if (++signals == 1) {
+                                               signalled.set_value(signal);
+                                           }
+                                       },
+                                   .summoned = [&](const std::string& token) { summoned.set_value(token); }});
         ::kill(::getpid(), SIGHUP);
         std::future<int> signal = signalled.get_future();
         ASSERT_EQ(signal.wait_for(std::chrono::seconds(5)), std::future_status::ready);
         EXPECT_EQ(signal.get(), SIGHUP);
 
+        // The knock brings the launcher's activation token along.
+        ::setenv("XDG_ACTIVATION_TOKEN", "launch-1_TIME42", 1);
         const SingleInstance second(folder.Path(), "quibbix");
+        ::unsetenv("XDG_ACTIVATION_TOKEN");
         EXPECT_FALSE(second.First());
-        EXPECT_EQ(summoned.get_future().wait_for(std::chrono::seconds(5)), std::future_status::ready);
+        std::future<std::string> token = summoned.get_future();
+        ASSERT_EQ(token.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+        EXPECT_EQ(token.get(), "launch-1_TIME42");
     }
     // The watcher is gone: a signal now stays pending instead of reaching a dead callback.
     ::kill(::getpid(), SIGTERM);

@@ -51,7 +51,8 @@ void Withdrawn(void* /*data*/, wl_registry* /*registry*/, std::uint32_t /*name*/
 // events are left alone.
 void ActivateOnWayland(wl_display* display, wl_surface* surface, const std::string& token) {
     const std::unique_ptr<wl_event_queue, WaylandDeleter> queue(wl_display_create_queue(display));
-    const std::unique_ptr<wl_display, WaylandDeleter> wrapper(static_cast<wl_display*>(wl_proxy_create_wrapper(display)));
+    const std::unique_ptr<wl_display, WaylandDeleter> wrapper(
+        static_cast<wl_display*>(wl_proxy_create_wrapper(display)));
     if (!queue || !wrapper) {
         return;
     }
@@ -109,7 +110,8 @@ void EndLaunch(Display* display, Window window, const std::string& id) {
         event.xclient.window = window;
         event.xclient.message_type = XInternAtom(display, type, False);
         event.xclient.format = 8;
-        std::memcpy(event.xclient.data.b, message.data() + at, std::min<std::size_t>(20, message.size() - at));
+        std::memcpy(event.xclient.data.b, message.data() + at,
+                    std::min<std::size_t>(20, message.size() - at));
         XSendEvent(display, DefaultRootWindow(display), False, PropertyChangeMask, &event);
         type = "_NET_STARTUP_INFO";
     }
