@@ -151,9 +151,13 @@ scaled_run() {
     e2e_check "$what: the frame fills the window at zoom $zoom" find_scaled "$E2E_SCALED_KIND-first" "$zoom"
     e2e_check "$what: the first buffer already has the zoom" \
         [ "$(e2e_first_buffer "$E2E_WORK/protocol-$E2E_SCALED_KIND")" = "$((654 * zoom))x$((472 * zoom))" ]
+    xdotool mousemove 0 0
+    sleep 0.05
     xdotool mousemove $((left + 523 * zoom + zoom / 2)) $((top + 286 * zoom + zoom / 2))
-    sleep 0.2
-    xdotool click 1
+    sleep 0.3
+    xdotool mousedown 1
+    sleep 0.1
+    xdotool mouseup 1
     sleep 1.2
     scaled_shot "$E2E_SCALED_KIND-playing"
     time_digits "$E2E_SCALED_KIND-playing" "$zoom"
