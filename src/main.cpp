@@ -67,9 +67,20 @@ std::unique_ptr<SettingsStore> OpenSettings(const std::filesystem::path& file, c
     return store;
 }
 
+// The token a launcher gives a program it starts, which lets the running copy's window come to
+// the front on desktops that refuse focus to windows that ask for it by themselves.
+std::string LauncherToken() {
+    for (const char* name : {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"}) {
+        if (const char* token = std::getenv(name); token != nullptr && *token != '\0') {
+            return token;
+        }
+    }
+    return std::string();
+}
+
 // A later copy raises the first one and steps back, without opening a window.
 int StepBack(const SingleInstance& instance) {
-    if (instance.Knock("", kKnockPatience)) {
+    if (instance.Knock(LauncherToken(), kKnockPatience)) {
         return 0;
     }
     std::fprintf(stderr, "quibbix: the copy already running (process %ld) is not answering\n",

@@ -279,3 +279,36 @@ e2e_touch() {
     xdotool mousemove --window "$E2E_WINDOW" $(((12 + x) * zoom)) $(((74 + y) * zoom)) \
         mousemove --window "$E2E_WINDOW" $((523 * zoom)) $((286 * zoom)) click 1 sleep 0.15 click 1
 }
+
+# A second Wayland compositor in a window of the X server, at an output scale: Weston, or KWin
+# when it is installed. Sets E2E_SCALED_KIND (weston or kwin) and WAYLAND_DISPLAY. Both take X
+# pointer positions as screen pixels of their output; E2E_SCALED_PID is the compositor. KWin's executable carries a file capability
+# that a container may refuse to honour, so a plain copy of it is run.
+e2e_weston_scaled() {
+    local scale=$1 width=$2 height=$3 socket=wayland-scaled-$$
+    e2e_spawn weston --backend=x11-backend.so --use-pixman --debug --socket="$socket" --idle-time=0 \
+        --width="$width" --height="$height" --scale="$scale" >"$E2E_WORK/weston-scaled.log" 2>&1
+    E2E_SCALED_PID=$E2E_PID
+    e2e_wait_for test -S "$XDG_RUNTIME_DIR/$socket" || e2e_fail "Weston at scale $scale did not start"
+    export WAYLAND_DISPLAY=$socket E2E_SCALED_KIND=weston
+    sleep 0.5
+}
+e2e_kwin_scaled() {
+    local scale=$1 width=$2 height=$3 socket=wayland-kwin-$$
+    cp "$(command -v kwin_wayland)" "$E2E_WORK/kwin_wayland"
+    e2e_spawn "$E2E_WORK/kwin_wayland" --x11-display "$DISPLAY" --socket "$socket" --width "$width" \
+        --height "$height" --scale "$scale" >"$E2E_WORK/kwin.log" 2>&1
+    E2E_SCALED_PID=$E2E_PID
+    e2e_wait_for test -S "$XDG_RUNTIME_DIR/$socket" || e2e_fail "KWin at scale $scale did not start"
+    export WAYLAND_DISPLAY=$socket E2E_SCALED_KIND=kwin
+    sleep 2
+}
+# The size of the first buffer a Wayland client showed in its window, from its WAYLAND_DEBUG log:
+# the buffer first attached to the surface that became a toplevel.
+e2e_first_buffer() {
+    awk '/get_xdg_surface\(/ { match($0, /wl_surface@[0-9]+/); surface = substr($0, RSTART, RLENGTH) }
+         /create_buffer\(/ { match($0, /wl_buffer@[0-9]+/); id = substr($0, RSTART, RLENGTH)
+                             split($0, f, ", "); size[id] = f[3] "x" f[4] }
+         surface != "" && index($0, surface ".attach(wl_buffer@") {
+             match($0, /wl_buffer@[0-9]+/); print size[substr($0, RSTART, RLENGTH)]; exit }' "$1"
+}

@@ -17,7 +17,7 @@ deb=$out/quibbix_${version}_$arch.deb
 changes=$out/quibbix_${version}_$arch.changes
 desktop_id=io.github.quibbix.Quibbix
 component_id=io.github.quibbix.quibbix
-sizes=(16 32 48 64 128 256)
+sizes=(16 32 48 64 128 256 512)
 sounds=(Bleep.wav Missile.wav Window.wav)
 
 e2e_init
@@ -48,7 +48,8 @@ expected_files() {
         echo usr/share/doc/quibbix/copyright
         echo usr/share/doc/quibbix/changelog.Debian.gz
         echo usr/share/lintian/overrides/quibbix
-        for n in "${sizes[@]}"; do echo "usr/share/icons/hicolor/${n}x${n}/apps/quibbix.png"; done
+        for n in "${sizes[@]}"; do echo "usr/share/icons/hicolor/${n}x${n}/apps/$desktop_id.png"; done
+        echo "usr/share/icons/hicolor/scalable/apps/$desktop_id.svg"
     } | LC_ALL=C sort
 }
 packaged_files() { dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6 }' | LC_ALL=C sort; }
@@ -93,7 +94,7 @@ metainfo_clean() {
 e2e_check "the metainfo passes appstreamcli validate --pedantic with no issue at all" metainfo_clean
 metainfo_release() { grep -q "<release version=\"${version%-*}\" date=\"[0-9-]*\"" "$root/usr/share/metainfo/$component_id.metainfo.xml"; }
 e2e_check "the metainfo names release ${version%-*} with its date" metainfo_release
-icon_size() { [ "$(identify -format '%wx%h' "$root/usr/share/icons/hicolor/$1x$1/apps/quibbix.png")" = "$1x$1" ]; }
+icon_size() { [ "$(identify -format '%wx%h' "$root/usr/share/icons/hicolor/$1x$1/apps/$desktop_id.png")" = "$1x$1" ]; }
 for n in "${sizes[@]}"; do e2e_check "the ${n}x${n} icon is ${n}x${n} pixels" icon_size "$n"; done
 man_clean() { [ -z "$(zcat "$root/usr/share/man/man6/quibbix.6.gz" | groff -man -Tutf8 -ww -z 2>&1)" ]; }
 e2e_check "the manual page renders without warnings" man_clean

@@ -23,7 +23,7 @@ private:
 void PushQuit();
 
 // On the event thread: when `event` is the summons, restores the window if it was minimised and
-// raises it. Any other event is left alone.
+// raises it, with the activation token the second copy brought. Any other event is left alone.
 void BringBackWhenSummoned(const SDL_Event& event);
 
 }  // namespace quibbix
