@@ -8,10 +8,12 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <thread>
 #include <utility>
 
 #include "shell/sdl/SdlSession.h"
+#include "shell/sdl/SdlWindowInfo.h"
 
 namespace quibbix {
 
@@ -78,14 +80,12 @@ DisplayGuards::DisplayGuards() {
 }
 
 DisplayGuards::Watch::Watch(SDL_Window* window, std::function<void()> saveNow) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE ||
-        info.subsystem != SDL_SYSWM_X11) {
+    const std::optional<SDL_SysWMinfo> info = WindowInfo(window);
+    if (!info || info->subsystem != SDL_SYSWM_X11) {
         return;
     }
     guarded.saveNow = std::move(saveNow);
-    guarded.window = info.info.x11.window;
+    guarded.window = info->info.x11.window;
     SDL_SetEventFilter(WatchDestruction, nullptr);
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
 }
@@ -101,11 +101,9 @@ bool DisplayGuards::WindowDestroyed() const {
 }
 
 bool DisplayGuards::WaylandLost(SDL_Window* window) const {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    return window != nullptr && SDL_GetWindowWMInfo(window, &info) == SDL_TRUE &&
-           info.subsystem == SDL_SYSWM_WAYLAND && info.info.wl.display != nullptr &&
-           wl_display_get_error(info.info.wl.display) != 0;
+    const std::optional<SDL_SysWMinfo> info = WindowInfo(window);
+    return info && info->subsystem == SDL_SYSWM_WAYLAND && info->info.wl.display != nullptr &&
+           wl_display_get_error(info->info.wl.display) != 0;
 }
 
 DisplayGuards::~DisplayGuards() {

@@ -11,7 +11,10 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string_view>
+
+#include "shell/sdl/SdlWindowInfo.h"
 
 namespace quibbix {
 
@@ -128,16 +131,15 @@ void ActivateOnX11(Display* display, Window window, const std::string& id) {
 
 void BringToFront(SDL_Window* window, const std::string& token) {
     SDL_RestoreWindow(window);
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (token.empty() || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE) {
+    const std::optional<SDL_SysWMinfo> info = token.empty() ? std::nullopt : WindowInfo(window);
+    if (!info) {
         SDL_RaiseWindow(window);
         return;
     }
-    if (info.subsystem == SDL_SYSWM_WAYLAND) {
-        ActivateOnWayland(info.info.wl.display, info.info.wl.surface, token);
-    } else if (info.subsystem == SDL_SYSWM_X11) {
-        ActivateOnX11(info.info.x11.display, info.info.x11.window, token);
+    if (info->subsystem == SDL_SYSWM_WAYLAND) {
+        ActivateOnWayland(info->info.wl.display, info->info.wl.surface, token);
+    } else if (info->subsystem == SDL_SYSWM_X11) {
+        ActivateOnX11(info->info.x11.display, info->info.x11.window, token);
     } else {
         SDL_RaiseWindow(window);
     }

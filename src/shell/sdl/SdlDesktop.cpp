@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "shell/platform/DesktopScale.h"
+#include "shell/sdl/SdlWindowInfo.h"
 
 namespace quibbix {
 
@@ -53,9 +54,8 @@ SizePx UsableArea(SDL_Window* window, double pixelScale) {
 }
 
 double DesktopScaleOf(SDL_Window* window, double pixelScale) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) {
+    const std::optional<SDL_SysWMinfo> info = WindowInfo(window);
+    if (!info || info->subsystem != SDL_SYSWM_X11) {
         // Wayland draws a window at its output's scale by itself: that is the desktop's wish.
         return pixelScale;
     }
@@ -64,7 +64,7 @@ double DesktopScaleOf(SDL_Window* window, double pixelScale) {
         gdkScale = value;
     }
     std::optional<std::string_view> resources;
-    if (const char* text = XResourceManagerString(info.info.x11.display)) {
+    if (const char* text = XResourceManagerString(info->info.x11.display)) {
         resources = text;
     }
     return quibbix::DesktopScale(gdkScale, resources);
