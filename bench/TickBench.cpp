@@ -34,7 +34,7 @@ struct RunningGame {
 void RunTicks(benchmark::State& state, std::int16_t lastBall, bool repaint) {
     RunningGame game(lastBall);
     std::vector<Argb> windowMemory(std::size_t{654} * 472);
-    Image window = Image::InPlace(windowMemory.data(), 654, 472);
+    Image window = Image::Borrowed(windowMemory.data(), 654, 472, Stores::PastCache);
     Compose(game.form, window, window.Bounds());
     for (auto _ : state) {
         game.form.BallHandler();

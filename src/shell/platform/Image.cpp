@@ -1,6 +1,7 @@
 #include "shell/platform/Image.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <utility>
 
@@ -10,26 +11,27 @@
 
 namespace quibbix {
 
-// A copy owns its pixels, unless they are the built-in artwork's, which outlive every image.
+// Read-only artwork never changes, so a copy may read the same pixels; any other copy owns them.
 Image::Image(const Image& other)
-    : width_(other.width_),
-      height_(other.height_),
-      pixels_(
-          other.external_ != nullptr
-              ? std::vector<Argb>(other.external_,
-                                  other.external_ + static_cast<std::size_t>(other.width_) * other.height_)
-              : other.pixels_),
-      borrowed_(other.borrowed_),
-      rowStarts_(other.rowStarts_) {}
+    : width_(other.width_), height_(other.height_), rowStarts_(other.rowStarts_), readOnly_(other.readOnly_) {
+    if (readOnly_) {
+        first_ = other.first_;
+        return;
+    }
+    owned_.assign(other.first_, other.first_ + static_cast<std::size_t>(width_) * height_);
+    first_ = owned_.data();
+}
 
+// Moving a vector keeps its pixels where they are, so first_ stays right.
 Image::Image(Image&& other) noexcept
     : width_(std::exchange(other.width_, 0)),
       height_(std::exchange(other.height_, 0)),
-      pixels_(std::move(other.pixels_)),
-      borrowed_(std::exchange(other.borrowed_, nullptr)),
+      owned_(std::move(other.owned_)),
+      first_(std::exchange(other.first_, nullptr)),
       rowStarts_(std::exchange(other.rowStarts_, nullptr)),
-      external_(std::exchange(other.external_, nullptr)) {
-    other.pixels_.clear();
+      readOnly_(std::exchange(other.readOnly_, false)),
+      stores_(std::exchange(other.stores_, Stores::Cached)) {
+    other.owned_.clear();
 }
 
 Image& Image::operator=(const Image& other) {
@@ -43,25 +45,27 @@ Image& Image::operator=(Image&& other) noexcept {
     if (this != &other) {
         width_ = std::exchange(other.width_, 0);
         height_ = std::exchange(other.height_, 0);
-        pixels_ = std::move(other.pixels_);
-        other.pixels_.clear();
-        borrowed_ = std::exchange(other.borrowed_, nullptr);
+        owned_ = std::move(other.owned_);
+        other.owned_.clear();
+        first_ = std::exchange(other.first_, nullptr);
         rowStarts_ = std::exchange(other.rowStarts_, nullptr);
-        external_ = std::exchange(other.external_, nullptr);
+        readOnly_ = std::exchange(other.readOnly_, false);
+        stores_ = std::exchange(other.stores_, Stores::Cached);
     }
     return *this;
 }
 
-Image Image::InPlace(Argb* pixels, int width, int height) {
+Image Image::Borrowed(Argb* pixels, int width, int height, Stores stores) {
     Image image;
     image.width_ = width;
     image.height_ = height;
-    image.external_ = pixels;
+    image.first_ = pixels;
+    image.stores_ = stores;
     return image;
 }
 
-Image Image::Borrowing(int width, int height, std::span<const Argb> pixels,
-                       std::span<const std::uint32_t> rowStarts) {
+Image Image::ReadOnlyArtwork(int width, int height, std::span<const Argb> pixels,
+                             std::span<const std::uint32_t> rowStarts) {
     Image image;
     // Too few pixels for the size, or a row that would end past them: an empty image rather than a
     // read past the end.
@@ -76,19 +80,24 @@ Image Image::Borrowing(int width, int height, std::span<const Argb> pixels,
     }
     image.width_ = width;
     image.height_ = height;
-    image.borrowed_ = pixels.data();
+    image.first_ = pixels.data();
     image.rowStarts_ = rowStarts.empty() ? nullptr : rowStarts.data();
+    image.readOnly_ = true;
     return image;
 }
 
-void Image::CopyBorrowedPixels() {
-    std::vector<Argb> own(static_cast<std::size_t>(width_) * height_);
+Image Image::OwnedCopy() const {
+    Image copy(width_, height_);
     for (int y = 0; y < height_; ++y) {
-        std::copy_n(std::as_const(*this).Row(y), width_, own.data() + Index(0, y));
+        std::copy_n(Row(y), width_, copy.Row(y));
     }
-    pixels_ = std::move(own);
-    borrowed_ = nullptr;
-    rowStarts_ = nullptr;
+    return copy;
+}
+
+// Owned and borrowed pixels are writable memory that the image was given as such.
+Argb* Image::Writable() {
+    assert(!readOnly_ && "read-only artwork is drawn on through OwnedCopy()");
+    return const_cast<Argb*>(first_);
 }
 
 bool Image::operator==(const Image& other) const {
@@ -118,21 +127,26 @@ void FillRun(Argb* begin, std::size_t count, Argb colour) {
     std::fill_n(begin, count, colour);
 }
 
-}  // namespace
-
-__attribute__((target_clones("avx2", "default"))) void Image::FillRect(RectPx rect, Argb colour) {
-    const RectPx clipped = Intersect(rect, Bounds());
-    if (clipped.Empty()) {
-        return;
-    }
+// A free function, not the member: clang builds clones only of a function not yet used, and the
+// header's Fill uses the member.
+__attribute__((target_clones("avx2", "default"))) void FillRows(Image& image, RectPx clipped, Argb colour) {
     const auto width = static_cast<std::size_t>(clipped.Width());
-    if (clipped.left == 0 && clipped.right == width_) {
+    if (clipped.left == 0 && clipped.right == image.Width()) {
         // Whole rows lie one after another: one run.
-        FillRun(Row(clipped.top), width * static_cast<std::size_t>(clipped.Height()), colour);
+        FillRun(image.Row(clipped.top), width * static_cast<std::size_t>(clipped.Height()), colour);
         return;
     }
     for (int y = clipped.top; y < clipped.bottom; ++y) {
-        FillRun(Row(y) + clipped.left, width, colour);
+        FillRun(image.Row(y) + clipped.left, width, colour);
+    }
+}
+
+}  // namespace
+
+void Image::FillRect(RectPx rect, Argb colour) {
+    const RectPx clipped = Intersect(rect, Bounds());
+    if (!clipped.Empty()) {
+        FillRows(*this, clipped, colour);
     }
 }
 
@@ -229,7 +243,7 @@ __attribute__((target_clones("avx2", "default"))) void CopyRect(Image& target, i
     switch (op) {
         case RasterOp::SrcCopy:
             // Rows shorter than a few cache lines gain nothing from going past the cache.
-            if (target.IsInPlace() && to.Width() >= 64) {
+            if (target.StoresTo() == Stores::PastCache && to.Width() >= 64) {
                 StreamRowsOpaque(target, to, source, from.left, from.top);
                 break;
             }

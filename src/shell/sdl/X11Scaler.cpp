@@ -79,7 +79,8 @@ struct X11Scaler::Objects {
 };
 
 X11Scaler::X11Scaler(std::unique_ptr<Objects> objects) : x_(std::move(objects)) {
-    frame_ = Image::InPlace(reinterpret_cast<Argb*>(x_->image->data), x_->image->width, x_->image->height);
+    frame_ = Image::Borrowed(reinterpret_cast<Argb*>(x_->image->data), x_->image->width, x_->image->height,
+                             Stores::PastCache);
 }
 
 X11Scaler::~X11Scaler() = default;
