@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/platform/SavedKeys.h"
-#include "shell/platform/SettingsStore.h"
+#include "shell/platform/KeySet.h"
+#include "shell/platform/MemorySettingsStore.h"
 
 namespace quibbix {
 
