@@ -38,7 +38,7 @@ bench: setup
 	cmake --build --preset bench -j $(JOBS)
 	./build/bench/bench/quibbix_bench
 
-# The performance table of the README, measured on this machine: the game beside a bare SDL2 window
+# The performance table of docs/performance.md, measured on this machine: the game beside a bare SDL2 window
 # in a private X server, taken in turns (start-up, memory, idle and with 101 balls in play), and the
 # benchmark of one tick beside one copy of the board.
 perf: setup
@@ -46,7 +46,7 @@ perf: setup
 	cmake --build --preset release -j $(JOBS)
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench -j $(JOBS)
-	tests/e2e/session.sh 1600x1200 /usr/bin/python3 tools/perf.py build/release build/bench
+	tests/e2e/session.sh 1600x1200 /usr/bin/python3 tools/perf.py build/release build/bench docs/performance.md
 
 # A long campaign of the event fuzzer under the sanitizers: a million events over 20 seeds.
 FUZZ_SEED ?= 1000
