@@ -9,6 +9,7 @@
 
 #include "resources/EmbeddedAssets.h"
 #include "shell/platform/Png.h"
+#include "shell/platform/RasterOp.h"
 
 namespace quibbix {
 namespace {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "shell/platform/Image.h"
+#include "shell/platform/RasterOp.h"
 
 namespace quibbix {
 namespace {
@@ -127,7 +128,7 @@ TEST(ImageTest, CopiesPastTheCacheIntoBorrowedMemoryEqualPlainCopies) {
                 plain.At(x, y) = window[static_cast<std::size_t>(y) * 257 + x];
             }
         }
-        Image borrowed = Image::Borrowed(window.data(), 257, 30, Stores::PastCache);
+        Image borrowed = Image::Borrowed(window.data(), 257, 30, Image::Stores::PastCache);
         const int x = static_cast<int>(random() % 120) - 20;
         const int y = static_cast<int>(random() % 40) - 10;
         const int width = static_cast<int>(random() % 300);

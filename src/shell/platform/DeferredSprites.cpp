@@ -1,4 +1,5 @@
 #include "shell/platform/DeferredSprites.h"
+#include "shell/platform/RasterOp.h"
 
 #include <algorithm>
 

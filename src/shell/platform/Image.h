@@ -27,11 +27,6 @@ inline constexpr Argb FromColorRef(std::uint32_t color) {
     return 0xFF000000u | ToColorRef(color);
 }
 
-// How copies write into an image: through the cache, or past it into memory that another processor
-// reads next (the window's), where a plain store would first win each line back only to
-// overwrite it. The code that makes an image over window memory knows which it is.
-enum class Stores { Cached, PastCache };
-
 // A rectangle of pixels, held one of three ways, chosen when the image is made:
 //   owned              the image's own pixels, rows packed (the constructors);
 //   read-only artwork  pixels kept elsewhere for the whole run of the program (ReadOnlyArtwork);
@@ -41,6 +36,11 @@ enum class Stores { Cached, PastCache };
 // reads the same.
 class Image {
 public:
+    // How copies write into an image: through the cache, or past it into memory that another processor
+    // reads next (the window's), where a plain store would first win each line back only to
+    // overwrite it. The code that makes an image over window memory knows which it is.
+    enum class Stores { Cached, PastCache };
+
     Image() = default;
     Image(int width, int height, Argb fill = kOpaqueBlack)
         : width_(width),
@@ -99,23 +99,5 @@ private:
     bool readOnly_ = false;
     Stores stores_ = Stores::Cached;
 };
-
-// How a rectangle copy combines source and target.
-enum class RasterOp : std::uint32_t {
-    SrcCopy = 0x00CC0020,   // target = source, made opaque
-    SrcAnd = 0x008800C6,    // target = target AND source
-    SrcPaint = 0x00EE0086,  // target = target OR source
-};
-
-// Copies a width x height rectangle from (sx, sy) of source to (x, y) of target, clipped to both.
-// Into a target that stores past the cache, long rows go past it.
-void CopyRect(Image& target, int x, int y, int width, int height, const Image& source, int sx, int sy,
-              RasterOp op);
-
-// Draws a sprite through its mask, both held by source: target = (target AND mask) OR sprite. The
-// result is that of copying the mask with SrcAnd and then the sprite with SrcPaint, pixel for
-// pixel, in one pass over the target instead of two.
-void CopyThroughMask(Image& target, int x, int y, int width, int height, const Image& source, int maskX,
-                     int maskY, int spriteX, int spriteY);
 
 }  // namespace quibbix

@@ -6,11 +6,10 @@
 #include "shell/platform/Control.h"
 #include "shell/platform/DeferredSprites.h"
 #include "shell/platform/DrawnPlaces.h"
+#include "shell/platform/RasterOp.h"
+#include "shell/platform/ScaleMode.h"
 
 namespace quibbix {
-
-// The unit a picture surface draws in and reports pointer positions in.
-enum class ScaleMode { Twips, Pixels };
 
 // A picture surface: a background colour, a picture, and a persistent drawing image that starts as
 // the background with the picture on it. Drawing calls change the image; Cls starts it afresh,

@@ -80,7 +80,7 @@ struct X11Scaler::Objects {
 
 X11Scaler::X11Scaler(std::unique_ptr<Objects> objects) : x_(std::move(objects)) {
     frame_ = Image::Borrowed(reinterpret_cast<Argb*>(x_->image->data), x_->image->width, x_->image->height,
-                             Stores::PastCache);
+                             Image::Stores::PastCache);
 }
 
 X11Scaler::~X11Scaler() = default;
