@@ -77,7 +77,6 @@ public:
     Argb* Row(int y) { return Writable() + Index(0, y); }
     Argb& At(int x, int y) { return Row(y)[x]; }
 
-    bool ReadOnly() const { return readOnly_; }
     Stores StoresTo() const { return stores_; }
     // Whether row y + 1 always starts Width() pixels after row y, so a rectangle reads at a stride.
     bool RowsPacked() const { return rowStarts_ == nullptr; }
