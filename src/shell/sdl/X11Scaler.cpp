@@ -9,6 +9,10 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
+#include <optional>
+
+#include "shell/sdl/SdlWindowInfo.h"
+
 namespace quibbix {
 
 namespace {
@@ -86,15 +90,13 @@ X11Scaler::X11Scaler(std::unique_ptr<Objects> objects) : x_(std::move(objects)) 
 X11Scaler::~X11Scaler() = default;
 
 std::unique_ptr<X11Scaler> X11Scaler::Make(SDL_Window* window, SizePx frame) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE ||
-        info.subsystem != SDL_SYSWM_X11) {
+    const std::optional<SDL_SysWMinfo> info = WindowInfo(window);
+    if (!info || info->subsystem != SDL_SYSWM_X11) {
         return nullptr;
     }
     auto x = std::make_unique<Objects>();
-    x->display = info.info.x11.display;
-    x->window = info.info.x11.window;
+    x->display = info->info.x11.display;
+    x->window = info->info.x11.window;
     Display* display = x->display;
     int event = 0;
     int error = 0;
