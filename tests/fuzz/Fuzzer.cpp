@@ -390,8 +390,9 @@ public:
             switch (random_.Uniform(0, 6)) {
                 case 0:
                     script.insert(at, 1,
-                                  random_.Uniform(0, 2) == 0 ? "\t\r\"\\(),.#-\x7F"[random_.Uniform(0, 10)]
-                                                             : static_cast<char>(random_.Uniform(0, 255)));
+                                  random_.Uniform(0, 2) == 0
+                                      ? std::string_view("\0\t\r\"\\(),.#-\x7F", 12)[random_.Uniform(0, 11)]
+                                      : static_cast<char>(random_.Uniform(0, 255)));
                     break;
                 case 1:
                     script.erase(at, random_.Uniform(1, 8));

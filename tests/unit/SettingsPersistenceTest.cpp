@@ -54,19 +54,25 @@ TEST_F(SettingsPersistenceTest, TheTableAndTheSoundSurviveAndStoredTextsAreReadA
     });
     EXPECT_NE(FileText().find("HighScore1=\" 1500\"\n"), std::string::npos) << FileText();
 
-    Put("[Settings]\nSound=abc\nHighScore1=1500\nHighScore2=2.5\nHighScore3=99999999999\n"
-        "HighScore4=  -3x\nhighscore5=12\n");
+    // By hand: blanks around the "=", quotes, and numbers the game never writes.
+    Put("[Settings]\nSound=abc\nHighScore1=1500\nHighScore2=2.5\nHighScore3=99999999999\nHighScore4=  -3x\n"
+        "highscore5=12\nHighScoreName1 = \"A B\" \nHighScore7 =\t\" 1500\"\nHighScoreName2\t=\tBARE \n"
+        "HighScoreName10=\" \"\n");
     PlayOnce([](FrmMain& form, SettingsStore&) {
         EXPECT_FALSE(form.SoundOn());
-        EXPECT_EQ(std::vector(form.HighScores.begin() + 1, form.HighScores.begin() + 7),
-                  (std::vector<std::int32_t>{1500, 2, 2147483647, -3, 12, 0}));
+        EXPECT_EQ(std::vector(form.HighScores.begin() + 1, form.HighScores.begin() + 8),
+                  (std::vector<std::int32_t>{1500, 2, 2147483647, -3, 12, 0, 1500}));
+        EXPECT_EQ(std::vector(form.HighScoreNames.begin() + 1, form.HighScoreNames.begin() + 3),
+                  (std::vector<std::string>{"A B", "BARE"}));
+        EXPECT_EQ(form.HighScoreNames[10], " ");
     });
     EXPECT_NE(FileText().find("HighScore1=\" 1500\"\n"), std::string::npos) << "written back with its blank";
     EXPECT_NE(FileText().find("Sound=0\n"), std::string::npos) << "a save always writes 1 or 0";
-    for (const char* sound : {"7", "-1", " 1", "0"}) {
-        Put("[Settings]\nSound="s + sound + "\n");
-        PlayOnce(
-            [sound](FrmMain& form, SettingsStore&) { EXPECT_EQ(form.SoundOn(), sound[0] != '0') << sound; });
+    for (const std::string sound : {"Sound=7", "Sound=-1", " Sound = 1 ", "Sound=\" 1\"", "Sound=0"}) {
+        Put("[Settings]\n" + sound + "\n");
+        PlayOnce([&](FrmMain& form, SettingsStore&) {
+            EXPECT_EQ(form.SoundOn(), !sound.ends_with('0')) << sound;
+        });
     }
 }
 
@@ -98,6 +104,10 @@ TEST_F(SettingsPersistenceTest, HostileFilesNeverStopTheGameAndAValidFileFollows
     }
 }
 
+std::string Key(const char* prefix, int n) {
+    return std::string(prefix).append(std::to_string(n));
+}
+
 // The child saves a new table over and over; the parent kills it at a random moment. Every
 // table found afterwards is one that was saved whole.
 TEST_F(SettingsPersistenceTest, KillingTheGameDuringASaveLeavesAWholeTable) {
@@ -105,9 +115,9 @@ TEST_F(SettingsPersistenceTest, KillingTheGameDuringASaveLeavesAWholeTable) {
     const auto saveTable = [this](int round) {
         FileSettingsStore store(folder_.File(), "Quibbix");
         for (int n = 1; n <= 10; ++n) {
-            store.SaveSetting("Quibbix", "Settings", "HighScoreName" + std::to_string(n),
+            store.SaveSetting("Quibbix", "Settings", Key("HighScoreName", n),
                               std::to_string(round).insert(0, "R"));
-            store.SaveSetting("Quibbix", "Settings", "HighScore" + std::to_string(n),
+            store.SaveSetting("Quibbix", "Settings", Key("HighScore", n),
                               std::to_string(round).insert(0, " "));
         }
         store.Flush();
@@ -129,9 +139,8 @@ TEST_F(SettingsPersistenceTest, KillingTheGameDuringASaveLeavesAWholeTable) {
         const std::string name = store.GetSetting("Quibbix", "Settings", "HighScoreName1", "?");
         ASSERT_NE(name, "?") << "a table is always there";
         for (int n = 1; n <= 10; ++n) {
-            ASSERT_EQ(store.GetSetting("Quibbix", "Settings", "HighScoreName" + std::to_string(n), "?"),
-                      name);
-            ASSERT_EQ(store.GetSetting("Quibbix", "Settings", "HighScore" + std::to_string(n), "?"),
+            ASSERT_EQ(store.GetSetting("Quibbix", "Settings", Key("HighScoreName", n), "?"), name);
+            ASSERT_EQ(store.GetSetting("Quibbix", "Settings", Key("HighScore", n), "?"),
                       name.substr(1).insert(0, " "));
         }
     }
