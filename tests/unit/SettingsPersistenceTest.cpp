@@ -115,10 +115,8 @@ TEST_F(SettingsPersistenceTest, KillingTheGameDuringASaveLeavesAWholeTable) {
     const auto saveTable = [this](int round) {
         FileSettingsStore store(folder_.File(), "Quibbix");
         for (int n = 1; n <= 10; ++n) {
-            store.SaveSetting("Quibbix", "Settings", Key("HighScoreName", n),
-                              std::to_string(round).insert(0, "R"));
-            store.SaveSetting("Quibbix", "Settings", Key("HighScore", n),
-                              std::to_string(round).insert(0, " "));
+            store.SaveSetting("Quibbix", "Settings", Key("HighScoreName", n), Key("R", round));
+            store.SaveSetting("Quibbix", "Settings", Key("HighScore", n), Key(" ", round));
         }
         store.Flush();
     };
@@ -141,7 +139,7 @@ TEST_F(SettingsPersistenceTest, KillingTheGameDuringASaveLeavesAWholeTable) {
         for (int n = 1; n <= 10; ++n) {
             ASSERT_EQ(store.GetSetting("Quibbix", "Settings", Key("HighScoreName", n), "?"), name);
             ASSERT_EQ(store.GetSetting("Quibbix", "Settings", Key("HighScore", n), "?"),
-                      name.substr(1).insert(0, " "));
+                      std::string(" ").append(name.substr(1)));
         }
     }
 }
