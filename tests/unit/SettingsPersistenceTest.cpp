@@ -9,7 +9,7 @@
 #include <set>
 
 #include "game/FrmMain.h"
-#include "shell/DisplaySettings.h"
+#include "shell/DisplayChoice.h"
 #include "shell/platform/FileSettingsStore.h"
 #include "tests/unit/HeadlessGame.h"
 

@@ -9,6 +9,7 @@
 
 #include "shell/platform/KeySet.h"
 #include "shell/platform/MemorySettingsStore.h"
+#include "shell/platform/RankedTable.h"
 #include "shell/platform/SettingsMerge.h"
 
 namespace quibbix {

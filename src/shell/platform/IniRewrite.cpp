@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "shell/platform/IniLine.h"
 #include "shell/platform/IniSyntax.h"
 
 namespace quibbix {
