@@ -127,7 +127,7 @@ Field Array(const char* name, std::array<T, N> Owner::*member, Range<T> range = 
             }};
 }
 
-Field Table(const char* name, CellTable HighScoreFields::*member) {
+Field Table(const char* name, HighScoreFields::CellTable HighScoreFields::*member) {
     return {name,
             {kRanks + 1, kNameCells + 1},
             "",

@@ -5,7 +5,7 @@
 
 #include "shell/platform/Geometry.h"
 #include "shell/platform/Image.h"
-#include "shell/platform/Picture.h"
+#include "shell/platform/PictureRef.h"
 #include "shell/platform/RectPx.h"
 
 namespace quibbix {

@@ -11,6 +11,9 @@
 namespace quibbix {
 namespace {
 
+// The value saved under a key of a section.
+using SavedValue = std::function<std::string(std::string_view section, std::string_view key)>;
+
 class Rewriter {
 public:
     Rewriter(const KeysBySection& saved, const SavedValue& valueOf) : saved_(saved), valueOf_(valueOf) {}

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/platform/KeySet.h"
+#include "shell/platform/KeysBySection.h"
 #include "shell/platform/MemorySettingsStore.h"
 #include "shell/platform/RankedTable.h"
 
