@@ -3,7 +3,6 @@
 #include <functional>
 #include <string>
 
-#include "shell/platform/Geometry.h"
 #include "shell/platform/Image.h"
 #include "shell/platform/PictureRef.h"
 #include "shell/platform/RectPx.h"
