@@ -8,6 +8,7 @@
 #include <random>
 
 #include "resources/EmbeddedAssets.h"
+#include "resources/EmbeddedPicture.h"
 #include "shell/platform/Png.h"
 #include "shell/platform/RasterOp.h"
 

@@ -6,6 +6,7 @@
 #include "shell/headless/HeadlessPlatform.h"
 #include "shell/platform/Compositor.h"
 #include "shell/platform/Form.h"
+#include "shell/platform/ImageControl.h"
 #include "shell/platform/PictureBox.h"
 
 namespace quibbix {

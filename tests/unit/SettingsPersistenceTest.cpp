@@ -7,7 +7,7 @@
 #include <random>
 
 #include "game/FrmMain.h"
-#include "shell/DisplaySettings.h"
+#include "shell/DisplayChoice.h"
 #include "shell/platform/FileSettingsStore.h"
 #include "tests/common/TempFolder.h"
 #include "tests/unit/HeadlessGame.h"
