@@ -1,9 +1,9 @@
 // Plays the headless game at random, two ways, and checks after every step what always holds.
 //
 // Events (the default): random player events, a fresh program whenever the player ends it, on a
-// settings file that carries the table on; after every event the one target, the ball count, the
-// counters shown, the name being typed and the screen shown are checked. --trace prints the events
-// as scenario lines: from the last `seed` line on, quibbix-scenario replays the failing program.
+// settings file that carries the table on; after every event the one target, the ball count and
+// the counters shown are checked, and the sanitizers watch every step. (The name typed and the
+// screens shown are checked by the scenarios.)
 //
 // Scripts (--scripts M): the committed scenarios, changed at random in a few places, run as
 // quibbix-scenario runs them. Each ends with status 0, 1 or 2; nothing on the error stream after 0,
@@ -11,11 +11,11 @@
 // script where it stands, so the lines before it run alone the same and succeed.
 //
 // A seed always gives the same run.
-//   quibbix_fuzzer [--seed N] [--seeds K] [--events M] [--scripts M] [--trace]
+//   quibbix_fuzzer [--seed N] [--seeds K] [--events M] [--scripts M]
 #include <stdlib.h>
 
 #include <algorithm>
-#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -32,6 +32,7 @@
 #include "scenario/FieldTable.h"
 #include "scenario/ProcedureTable.h"
 #include "shell/headless/HeadlessPlatform.h"
+#include "shell/platform/PointPx.h"
 #include "tests/common/RunScript.h"
 
 namespace quibbix {
@@ -49,26 +50,17 @@ void Require(bool condition, const std::string& what) {
     }
 }
 
-class Random {
-public:
-    explicit Random(std::uint32_t seed) : engine_(seed) {}
-    int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(engine_); }
-    std::uint32_t Next() { return static_cast<std::uint32_t>(engine_()); }
+struct Random : std::mt19937 {
+    using std::mt19937::mt19937;
+    int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(*this); }
+    std::uint32_t Next() { return static_cast<std::uint32_t>((*this)()); }
     template <typename T>
     const T& Pick(const std::vector<T>& from) {
         return from[Uniform(0, static_cast<int>(from.size()) - 1)];
     }
-
-private:
-    std::mt19937 engine_;
 };
 
-struct Point {
-    int x;
-    int y;
-};
-
-Point Centre(const Control& control) {
+PointPx Centre(const Control& control) {
     const RectPx bounds = control.Bounds();
     return {bounds.left + bounds.Width() / 2, bounds.top + bounds.Height() / 2};
 }
@@ -76,8 +68,7 @@ Point Centre(const Control& control) {
 // One seed's run: a program started afresh whenever the player ends it.
 class Session {
 public:
-    Session(std::uint32_t seed, fs::path settings, std::ostream* trace)
-        : random_(seed), settings_(std::move(settings)), trace_(trace) {
+    Session(std::uint32_t seed, fs::path settings) : random_(seed), settings_(std::move(settings)) {
         fs::remove(settings_);
         Restart();
     }
@@ -100,21 +91,18 @@ public:
             }
             Tick();
         } else if (roll < 7460) {
-            const Point at = PointerTarget();
-            Trace("move ", at.x, " ", at.y);
+            const PointPx at = PointerTarget();
             f.PointerMoved(at.x, at.y, buttons_);
         } else if (roll < 8960) {
             static constexpr std::int16_t kButtons[] = {kLeftButton, kRightButton, kMiddleButton};
             const std::int16_t button = roll < 8060 ? kButtons[random_.Uniform(0, 2)] : kLeftButton;
-            const Point at = roll < 7760 ? PointerTarget() : Centre(AnyControl());
+            const PointPx at = roll < 7760 ? PointerTarget() : Centre(AnyControl());
             const int how = roll < 8060 ? random_.Uniform(0, 1) : 2;  // press, release, or both
             if (how != 1) {
-                Trace("press ", at.x, " ", at.y, " ", button);
                 buttons_ = static_cast<std::int16_t>(buttons_ | button);
                 f.ButtonPressed(at.x, at.y, button);
             }
             if (how != 0) {
-                Trace("release ", at.x, " ", at.y, " ", button);
                 buttons_ = static_cast<std::int16_t>(buttons_ & ~button);
                 f.ButtonReleased(at.x, at.y, button);
             }
@@ -126,25 +114,18 @@ public:
                             : kind < 72 ? 8
                             : kind < 80 ? 13
                                         : random_.Uniform(0, 255);
-            Trace("key ", key);
             f.KeyPressed(static_cast<std::int16_t>(key));
         } else if (roll < 9870) {
             f.TimeLeft = random_.Uniform(1, 3000) / 1000.0;
-            Trace("set TimeLeft ", Exact(f.TimeLeft), "\ncall UpdateTimeLeft");
             f.UpdateTimeLeft();
         } else if (roll < 9880) {
             f.BallQuota = 1.0 + 0.5 * random_.Uniform(0, 197);  // only quotas the game reaches
-            Trace("set BallQuota ", Exact(f.BallQuota));
         } else if (roll < 9995) {
-            const int state = random_.Uniform(0, 1);
-            Trace(state == 1 ? "minimize" : "restore");
-            f.WindowStateChanged(state);
+            f.WindowStateChanged(random_.Uniform(0, 1));  // minimized or restored
         } else if (const int way = random_.Uniform(0, 2); way == 2 || (way == 1 && !f.pctExit.Visible())) {
-            Trace("close");
             f.CloseRequested();
         } else {
-            const Point at = Centre(way == 0 ? f.pctExitIcon : f.pctExit);
-            Trace("click ", at.x, " ", at.y);
+            const PointPx at = Centre(way == 0 ? f.pctExitIcon : f.pctExit);
             f.ButtonPressed(at.x, at.y, kLeftButton);
             f.ButtonReleased(at.x, at.y, kLeftButton);
         }
@@ -152,37 +133,12 @@ public:
     }
 
 private:
-    // The shortest text that reads back as the same double.
-    static std::string Exact(double value) {
-        char text[32];
-        return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-    }
-
-    template <typename... Parts>
-    void Trace(const Parts&... parts) {
-        if (trace_ != nullptr) {
-            ((*trace_ << parts), ...) << '\n';
-        }
-    }
-
     void Restart() {
         form_.reset();
         platform_ = std::make_unique<HeadlessPlatform>(settings_.string(), "/opt/quibbix");
-        const std::uint32_t gameSeed = random_.Next();
-        platform_->Rng().Seed(gameSeed);
-        Trace("# a fresh program\nseed ", gameSeed, "\nstart");
+        platform_->Rng().Seed(random_.Next());
         form_ = std::make_unique<FrmMain>(platform_->Services());
         form_->Load();
-        // What the program read from the settings file, for a replay that starts here.
-        for (int rank = 1; rank <= kRanks; ++rank) {
-            if (!form_->HighScoreNames[rank].empty() || form_->HighScores[rank] != 0) {
-                Trace("set HighScoreNames(", rank, ") ", form_->HighScoreNames[rank], "\nset HighScores(",
-                      rank, ") ", form_->HighScores[rank]);
-            }
-        }
-        if (form_->SoundOn()) {
-            Trace("click pctSound");
-        }
         buttons_ = 0;
     }
 
@@ -192,7 +148,6 @@ private:
         if (!due || platform_->Window().Ended()) {
             return false;
         }
-        Trace("tick");
         platform_->Clock().Set(std::max(*due, platform_->Clock().NowMs()));
         form_->Timer1.Fire();
         return true;
@@ -200,7 +155,7 @@ private:
 
     // Often on a drawn pixel of the target where the next tick puts it, now and then on another
     // ball, else anywhere on the board or the window (654 x 472) and a little outside it.
-    Point PointerTarget() {
+    PointPx PointerTarget() {
         const FrmMain& f = *form_;
         const int roll = random_.Uniform(0, 99);
         if (roll < 38 && f.MaskCount > 0) {
@@ -219,21 +174,17 @@ private:
         return {random_.Uniform(-20, 674), random_.Uniform(-20, 492)};
     }
 
-    // A visible control, favouring the buttons that change games and screens.
+    // A visible control, the buttons that change games and screens twice as often.
     const Control& AnyControl() {
         const FrmMain& f = *form_;
-        const std::pair<const Control*, int> weighted[] = {
-            {&f.pctNew, 12},       {&f.pctOk, 6},          {&f.pctReset, 2},     {&f.pctHighScores, 3},
-            {&f.pctSound, 2},      {&f.pctAbout, 3},       {&f.pctAboutText, 6}, {&f.pctBoard, 1},
-            {&f.pctHighScore, 1},  {&f.pctGameOver, 1},    {&f.pctScore, 1},     {&f.imgTime[0], 1},
-            {&f.pctVersion[1], 1}, {&f.pctMinimizeIcon, 1}};
-        int total = 0;
-        for (const auto& [control, weight] : weighted) {
-            total += control->Visible() ? weight : 0;
-        }
-        int pick = total > 0 ? random_.Uniform(0, total - 1) : 0;
-        for (const auto& [control, weight] : weighted) {
-            if (control->Visible() && (pick -= weight) < 0) {
+        const Control* const controls[] = {
+            &f.pctNew,      &f.pctOk,        &f.pctAboutText,  &f.pctNew,
+            &f.pctOk,       &f.pctAboutText, &f.pctReset,      &f.pctHighScores,
+            &f.pctSound,    &f.pctAbout,     &f.pctBoard,      &f.pctHighScore,
+            &f.pctGameOver, &f.pctScore,     &f.pctVersion[1], &f.pctMinimizeIcon};
+        for (int tries = 0; tries < 8; ++tries) {
+            const Control* control = controls[random_.Uniform(0, std::size(controls) - 1)];
+            if (control->Visible()) {
                 return *control;
             }
         }
@@ -252,62 +203,27 @@ private:
                 targets += f.BallActive[slot] != kFalse && f.BallType[slot] == kTargetBall ? 1 : 0;
             }
             Require(f.LastBall >= 0 && f.BallsRemaining == active - 1 && targets == 1,
-                    "BallsRemaining is " + std::to_string(f.BallsRemaining) + " with " +
-                        std::to_string(active) + " balls and " + std::to_string(targets) +
-                        " targets in play");
+                    std::to_string(active) + " balls and " + std::to_string(targets) + " targets in play");
         }
         CheckCounter(f.imgScore, f.Score, "score");
         CheckCounter(f.imgLevel, f.Level, "level");
         CheckCounter(f.imgTime, ShownSeconds(f.TimeLeft), "time");
         CheckCounter(f.imgBalls, std::int64_t{f.BallsRemaining} + 1, "balls");
-        if (f.NameEntryActive != kFalse) {
-            const bool ranked = f.NewEntryRank >= 1 && f.NewEntryRank <= kRanks;
-            const std::string name = ranked ? f.HighScoreNames[f.NewEntryRank] : "?";
-            Require(ranked && f.EntryColumn >= 1 && f.EntryColumn <= 7 &&
-                        name.size() == static_cast<std::size_t>(f.EntryColumn - 1) &&
-                        std::all_of(name.begin(), name.end(),
-                                    [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }),
-                    "the name typed is \"" + name + "\" at column " + std::to_string(f.EntryColumn));
-        }
-        const auto all = [](std::initializer_list<const Control*> controls, bool visible) {
-            return std::all_of(controls.begin(), controls.end(),
-                               [visible](const Control* c) { return c->Visible() == visible; });
-        };
-        const bool playfield =
-            all({&f.pctBoard, &f.pctNew, &f.pctExit, &f.pctScore, &f.pctLevel, &f.pctTime, &f.pctBalls},
-                true) &&
-            all({&f.pctHighScore, &f.pctOk, &f.pctAboutText}, false);
-        const bool betweenGames = all({&f.pctHighScores, &f.pctAbout, &f.pctSound}, true);
-        const bool game = playfield && all({&f.pctHighScores, &f.pctAbout, &f.pctSound}, false);
-        const bool about =
-            all({&f.pctAboutText, &f.pctVersion[0], &f.pctVersion[1], &f.pctVersion[2]}, true) &&
-            !f.pctBoard.Visible();
-        const bool scores = all({&f.pctHighScore, &f.pctOk}, true) && !f.pctBoard.Visible();
-        Require((playfield && betweenGames) || game || about || scores, "the controls shown make no screen");
-        Require(f.GameActive == kFalse || game, "a game runs outside the game screen");
-        Require(all({&f.pctMinimizeIcon, &f.pctExitIcon}, true), "a window icon is hidden");
     }
 
     // Each cell shows the figure picture for its digit of the value, units first; a value too
     // large for the counter shows nines, a negative one zeros.
     template <std::size_t N>
     void CheckCounter(const std::array<ImageControl, N>& cells, std::int64_t value, const char* name) const {
-        std::int64_t largest = 1;
-        for (std::size_t i = 0; i < N; ++i) {
-            largest *= 10;
-        }
-        value = std::clamp<std::int64_t>(value, 0, largest - 1);
+        value = std::clamp<std::int64_t>(value, 0, static_cast<std::int64_t>(std::pow(10, N)) - 1);
         for (std::size_t i = 0; i < N; ++i, value /= 10) {
-            const PictureRef& shown = cells[i].Picture();
-            Require(shown == form_->frmGraphics.imgDigit[value % 10].Picture(),
-                    std::string("the ") + name + " counter's cell " + std::to_string(i) + " shows " +
-                        (shown ? shown->Name() : "nothing") + " for " + std::to_string(value % 10));
+            Require(cells[i].Picture() == form_->frmGraphics.imgDigit[value % 10].Picture(),
+                    std::string("the ") + name + " counter's cell " + std::to_string(i) + " is wrong");
         }
     }
 
     Random random_;
     fs::path settings_;
-    std::ostream* trace_;
     std::unique_ptr<HeadlessPlatform> platform_;
     std::unique_ptr<FrmMain> form_;
     std::int16_t buttons_ = 0;
@@ -337,10 +253,9 @@ long CheckScript(const std::string& script, bool seeded, long byStatus[3]) {
                 std::all_of(err.begin(), err.end() - 1, [](char c) { return c >= 0x20 && c < 0x7F; }),
             "not one printable LINE error: " + err);
     const std::size_t digits = err.find_first_not_of("0123456789", 5);
-    Require(digits > 5 && digits < 15 && err.compare(digits, 2, ": ") == 0, "no line number: " + err);
-    const long line = std::stol(err.substr(5, digits - 5));
-    Require(line >= 1 && line <= CountLines(script), "LINE " + std::to_string(line) + " of a script of " +
-                                                         std::to_string(CountLines(script)) + " lines");
+    const long line =
+        digits > 5 && digits < 15 && err.compare(digits, 2, ": ") == 0 ? std::stol(err.substr(5)) : 0;
+    Require(line >= 1 && line <= CountLines(script), "no line of the script named: " + err);
     if (seeded && outcome.status == 2) {
         std::size_t end = 0;
         for (long n = 1; n < line; ++n) {
@@ -387,31 +302,22 @@ public:
         for (int changes = random_.Uniform(1, 6); changes > 0 && script.size() > keep; --changes) {
             const std::size_t at = random_.Uniform(static_cast<int>(keep), static_cast<int>(script.size()));
             const std::size_t digits = script.find_first_of("0123456789", at);
-            switch (random_.Uniform(0, 6)) {
-                case 0:
-                    script.insert(at, 1,
-                                  random_.Uniform(0, 2) == 0
-                                      ? std::string_view("\0\t\r\"\\(),.#-\x7F", 12)[random_.Uniform(0, 11)]
-                                      : static_cast<char>(random_.Uniform(0, 255)));
-                    break;
-                case 1:
-                    script.erase(at, random_.Uniform(1, 8));
-                    break;
-                case 2:
-                    script.insert(at, Line() + "\n");
-                    break;
-                case 3:
-                    script.insert(at,
-                                  std::string(random_.Uniform(1, 5000), random_.Uniform(0, 1) ? 'x' : ' '));
-                    break;
-                case 4:
-                    script.resize(at);
-                    break;
-                default:
-                    if (digits != std::string::npos) {
-                        script.replace(digits, script.find_first_not_of("0123456789", digits) - digits,
-                                       Edge());
-                    }
+            const int how = random_.Uniform(0, 6);
+            if (how == 0) {
+                const std::string_view special("\0\t\r\"\\(),.#-\x7F", 12);
+                script.insert(at, 1,
+                              random_.Uniform(0, 2) == 0 ? special[random_.Uniform(0, 11)]
+                                                         : static_cast<char>(random_.Uniform(0, 255)));
+            } else if (how == 1) {
+                script.erase(at, random_.Uniform(1, 8));
+            } else if (how == 2) {
+                script.insert(at, Line() + "\n");
+            } else if (how == 3) {
+                script.insert(at, std::string(random_.Uniform(1, 5000), random_.Uniform(0, 1) ? 'x' : ' '));
+            } else if (how == 4) {
+                script.resize(at);
+            } else if (digits != std::string::npos) {
+                script.replace(digits, script.find_first_not_of("0123456789", digits) - digits, Edge());
             }
         }
         return script;
@@ -460,32 +366,27 @@ int main(int argc, char** argv) {
     long seeds = 1;
     long events = 200000;
     long scripts = 0;
-    bool trace = false;
     const std::pair<std::string, long*> counts[] = {
         {"--seed", &seed}, {"--seeds", &seeds}, {"--events", &events}, {"--scripts", &scripts}};
     for (int i = 1; i < argc; ++i) {
-        const std::string option = argv[i];
         const auto count = std::find_if(std::begin(counts), std::end(counts),
-                                        [&](const auto& c) { return c.first == option; });
+                                        [&](const auto& c) { return c.first == argv[i]; });
         char* end = nullptr;
-        if (option == "--trace") {
-            trace = true;
-        } else if (count == std::end(counts) || i + 1 == argc ||
-                   (*count->second = std::strtol(argv[++i], &end, 10)) < 0 || *end != '\0' ||
-                   end == argv[i]) {
-            std::cerr << "bad argument: " << option << "\nusage: " << argv[0]
-                      << " [--seed N] [--seeds K] [--events M] [--scripts M] [--trace]\n";
+        if (count == std::end(counts) || i + 1 == argc ||
+            (*count->second = std::strtol(argv[++i], &end, 10)) < 0 || *end != '\0' || end == argv[i]) {
+            std::cerr << "usage: " << argv[0] << " [--seed N] [--seeds K] [--events M] [--scripts M]\n";
             return 2;
         }
     }
+    std::string folder = (fs::temp_directory_path() / "quibbix-fuzz-XXXXXX").string();
     try {
+        Require(::mkdtemp(folder.data()) != nullptr, "no temporary folder");
         if (scripts > 0) {
             ScriptMaker maker(static_cast<std::uint32_t>(seed), QUIBBIX_SCENARIOS);
             long byStatus[3] = {};
             long lines = 0;
             for (long n = 0; n < scripts; ++n) {
                 const std::string script = maker.Script();
-                std::cout << (trace ? "# script " + std::to_string(n) + "\n" + script : "") << std::flush;
                 try {
                     lines += CheckScript(script, n % 2 == 0, byStatus);  // every other head runs again
                 } catch (const Violation& violation) {
@@ -496,33 +397,24 @@ int main(int argc, char** argv) {
             std::cout << scripts << " scripts of seed " << seed << ", " << lines
                       << " lines run: " << byStatus[0] << " ran to the end, " << byStatus[1]
                       << " failed an expectation, " << byStatus[2] << " stopped at a bad line\n";
-            return 0;
         }
-        std::string folder = (fs::temp_directory_path() / "quibbix-events-XXXXXX").string();
-        Require(::mkdtemp(folder.data()) != nullptr, "no temporary folder");
-        long passed = 0;
-        for (long s = seed; s < seed + seeds; ++s) {
-            Session session(static_cast<std::uint32_t>(s), fs::path(folder) / "settings.ini",
-                            trace ? &std::cout : nullptr);
+        for (long s = seed; scripts == 0 && s < seed + seeds; ++s) {
+            Session session(static_cast<std::uint32_t>(s), fs::path(folder) / "settings.ini");
             try {
                 while (session.events < events) {
                     session.Step();
                 }
             } catch (const Violation& violation) {
-                fs::remove_all(folder);
                 throw Violation(std::string(violation.what()) + "\n  at event " +
-                                std::to_string(session.events) + " of seed " + std::to_string(s) +
-                                "; replay: --seed " + std::to_string(s) + " --events " +
-                                std::to_string(session.events) + " --trace");
+                                std::to_string(session.events) + " of seed " + std::to_string(s));
             }
-            passed += session.events;
+            std::cout << "seed " << s << ": " << session.events << " events passed" << std::endl;
         }
-        fs::remove_all(folder);
-        std::cout << passed << " events passed" << std::endl;
-        return 0;
     } catch (const Violation& violation) {
-        std::cout.flush();
+        fs::remove_all(folder);
         std::cerr << "VIOLATION: " << violation.what() << "\n";
         return 1;
     }
+    fs::remove_all(folder);
+    return 0;
 }

@@ -108,14 +108,18 @@ protected:
         return left;
     }
 
-    // Plays each effect in turn, each `apart` after the one before, and returns what was heard.
-    std::vector<Stretch> Play(const std::vector<std::pair<fs::path, std::chrono::milliseconds>>& effects) {
+    // Plays each effect in turn, each `apart` after the one before, with `between` called after
+    // each effect's pause, and returns what was heard.
+    std::vector<Stretch> Play(
+        const std::vector<std::pair<fs::path, std::chrono::milliseconds>>& effects,
+        const std::function<void(std::size_t)>& between = [](std::size_t) {}) {
         {
             SdlSound sound;
             sound.SetGameRunning(true);
-            for (const auto& [effect, apart] : effects) {
-                sound.sndPlaySoundA(effect.string(), 1);
-                std::this_thread::sleep_for(apart);
+            for (std::size_t i = 0; i < effects.size(); ++i) {
+                sound.sndPlaySoundA(effects[i].first.string(), 1);
+                std::this_thread::sleep_for(effects[i].second);
+                between(i);
             }
         }
         return Stretches(Heard());
@@ -127,13 +131,32 @@ protected:
     TempFolder folder_;
 };
 
-TEST_F(SdlSoundTest, ANewEffectCutsOffTheOneStillPlaying) {
+// A new effect cuts off the one still playing; a file changed while the game plays is heard as it is
+// now; and a file as large as may be, which takes a while to read and decode off the event thread,
+// never cuts off an effect asked for after it (read before, so it starts at once).
+TEST_F(SdlSoundTest, EachEffectIsHeardAsAskedForAndCutsOffTheOneBefore) {
+    fs::copy_file(Effect("Window.wav"), In("Effect.wav"));
+    WriteWav(In("Large.wav"), 44100, 16, (kMaxSoundFileBytes - 44) / 2);
     // Bleep.wav lasts 0.42 s, Window.wav 0.1 s.
-    const std::vector<Stretch> heard =
-        Play({{Effect("Bleep.wav"), 700ms}, {Effect("Bleep.wav"), 100ms}, {Effect("Window.wav"), 600ms}});
-    ASSERT_EQ(heard.size(), 2u);
+    const std::vector<Stretch> heard = Play({{Effect("Bleep.wav"), 700ms},
+                                             {Effect("Bleep.wav"), 100ms},
+                                             {Effect("Window.wav"), 600ms},
+                                             {In("Effect.wav"), 300ms},
+                                             {In("Effect.wav"), 600ms},
+                                             {In("Large.wav"), 0ms},
+                                             {Effect("Window.wav"), 600ms}},
+                                            [this](std::size_t i) {
+                                                if (i == 3) {
+                                                    fs::copy_file(Effect("Bleep.wav"), In("Effect.wav"),
+                                                                  fs::copy_options::overwrite_existing);
+                                                }
+                                            });
+    ASSERT_EQ(heard.size(), 5u);
     EXPECT_NEAR(heard[0].seconds, 0.42, 0.05);
     EXPECT_NEAR(heard[1].seconds, 0.1 + 0.1, 0.06) << "the second chime is cut short by the pop";
+    EXPECT_NEAR(heard[2].seconds, 0.1, 0.03) << "the file as it was";
+    EXPECT_NEAR(heard[3].seconds, 0.42, 0.05) << "the file as it is now";
+    EXPECT_NEAR(heard[4].seconds, 0.1, 0.03) << "the effect asked for after the large one";
 }
 
 // None of these may hold the game up or fill its memory: a pipe nobody writes to blocks a reader,
@@ -165,33 +188,6 @@ TEST_F(SdlSoundTest, WhatCannotBePlayedBeeps) {
         crossings += samples[i - 1] < 0 && samples[i] >= 0;
     }
     EXPECT_NEAR(crossings / heard[0].seconds, 880, 60);
-}
-
-TEST_F(SdlSoundTest, AFileChangedWhileTheGamePlaysIsHeard) {
-    fs::copy_file(Effect("Window.wav"), In("Effect.wav"));
-    {
-        SdlSound sound;
-        sound.SetGameRunning(true);
-        sound.sndPlaySoundA(In("Effect.wav").string(), 1);
-        std::this_thread::sleep_for(300ms);
-        fs::copy_file(Effect("Bleep.wav"), In("Effect.wav"), fs::copy_options::overwrite_existing);
-        sound.sndPlaySoundA(In("Effect.wav").string(), 1);
-        std::this_thread::sleep_for(600ms);
-    }
-    const std::vector<Stretch> heard = Stretches(Heard());
-    ASSERT_EQ(heard.size(), 2u);
-    EXPECT_NEAR(heard[0].seconds, 0.1, 0.03);
-    EXPECT_NEAR(heard[1].seconds, 0.42, 0.05);
-}
-
-// A file as large as may be takes a while to read and decode, off the event thread; an effect
-// asked for meanwhile (read before, so it starts at once) is the one heard.
-TEST_F(SdlSoundTest, AnEffectStillLoadingNeverCutsOffOneAskedForAfterIt) {
-    WriteWav(In("Large.wav"), 44100, 16, (kMaxSoundFileBytes - 44) / 2);
-    const std::vector<Stretch> heard =
-        Play({{Effect("Window.wav"), 300ms}, {In("Large.wav"), 0ms}, {Effect("Window.wav"), 600ms}});
-    ASSERT_EQ(heard.size(), 2u);
-    EXPECT_NEAR(heard[1].seconds, 0.1, 0.03);
 }
 
 // An open device keeps an audio thread awake even in silence: an idle game must have none.

@@ -17,12 +17,12 @@ namespace {
 
 using namespace std::string_literals;
 
-class SettingsPersistenceTest : public ::testing::Test {
+class SettingsPersistenceTest : public ::testing::Test, protected TempFolder {
 protected:
     // Runs the game from start-up to the exit icon on the settings file, as a player would, with the
     // store at hand for what the window itself keeps there.
     void PlayOnce(const std::function<void(FrmMain&, SettingsStore&)>& play) {
-        FileSettingsStore store(folder_.File(), "Quibbix");
+        FileSettingsStore store(File(), "Quibbix");
         HeadlessPlatform platform("", "/opt/quibbix");
         Platform services = platform.Services();
         Platform withFile{services.window, services.clock,  store,
@@ -32,10 +32,8 @@ protected:
         play(form, store);
         form.pctExitIcon_Click();
     }
-    void Put(std::string_view text) const { TempFolder::Put(folder_.File(), text); }
-    std::string FileText() const { return TempFolder::Contents(folder_.File()); }
-
-    TempFolder folder_;
+    void Put(std::string_view text) const { TempFolder::Put(File(), text); }
+    std::string FileText() const { return Contents(File()); }
 };
 
 TEST_F(SettingsPersistenceTest, TheTableAndTheSoundSurviveAndStoredTextsAreReadAsNumbers) {
@@ -80,16 +78,10 @@ TEST_F(SettingsPersistenceTest, TheTableAndTheSoundSurviveAndStoredTextsAreReadA
 // game saved over it comes back whole in the next run.
 TEST_F(SettingsPersistenceTest, HostileFilesNeverStopTheGameAndAValidFileFollows) {
     std::mt19937 random(4711);
-    const std::string pieces[] = {"[Settings]", "\r\n",
-                                  "\n",         "\r",
-                                  "=",          "\"",
-                                  "\\",         " ",
-                                  "\t",         "HighScore1",
-                                  "Sound",      "\xEF\xBB\xBF",
-                                  "\0"s,        "9999999999999999999999",
-                                  "-",          "HighScoreName2=",
-                                  "[",          "]",
-                                  ";",          "#"};
+    // clang-format off
+    const std::string pieces[] = {"[Settings]", "\r\n", "\n", "\r", "=", "\"", "\\", " ", "\t", "HighScore1", "Sound",
+        "\xEF\xBB\xBF", "\0"s, "9999999999999999999999", "-", "HighScoreName2=", "[", "]", ";", "#"};
+    // clang-format on
     for (int file = 0; file < 400; ++file) {
         std::string bytes;
         for (auto parts = random() % (file % 10 == 0 ? 20000 : 400); parts > 0; --parts) {
@@ -113,7 +105,7 @@ std::string Key(const char* prefix, int n) {
 TEST_F(SettingsPersistenceTest, KillingTheGameDuringASaveLeavesAWholeTable) {
     std::mt19937 random(99);
     const auto saveTable = [this](int round) {
-        FileSettingsStore store(folder_.File(), "Quibbix");
+        FileSettingsStore store(File(), "Quibbix");
         for (int n = 1; n <= 10; ++n) {
             store.SaveSetting("Quibbix", "Settings", Key("HighScoreName", n), Key("R", round));
             store.SaveSetting("Quibbix", "Settings", Key("HighScore", n), Key(" ", round));
@@ -133,7 +125,7 @@ TEST_F(SettingsPersistenceTest, KillingTheGameDuringASaveLeavesAWholeTable) {
         ::kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
 
-        const FileSettingsStore store(folder_.File(), "Quibbix");
+        const FileSettingsStore store(File(), "Quibbix");
         const std::string name = store.GetSetting("Quibbix", "Settings", "HighScoreName1", "?");
         ASSERT_NE(name, "?") << "a table is always there";
         for (int n = 1; n <= 10; ++n) {

@@ -23,14 +23,7 @@ using namespace std::string_literals;
 
 constexpr std::string_view kApp = "Quibbix";
 
-class SettingsStoreTest : public ::testing::Test {
-protected:
-    fs::path File() const { return folder_.File(); }
-    static void Put(const fs::path& path, std::string_view bytes) { TempFolder::Put(path, bytes); }
-    static std::string Contents(const fs::path& path) { return TempFolder::Contents(path); }
-
-    TempFolder folder_;
-};
+class SettingsStoreTest : public ::testing::Test, protected TempFolder {};
 
 TEST_F(SettingsStoreTest, AwkwardValuesComeBackExactlyAcrossTwoGenerations) {
     std::string everyByte;
@@ -116,8 +109,8 @@ TEST_F(SettingsStoreTest, ASaveChangesOnlyItsOwnLinesAndNothingSavedWritesNothin
     Put(File(), foreign);
     FileSettingsStore(File(), kApp).Flush();
     EXPECT_EQ(Contents(File()), foreign);
-    FileSettingsStore(folder_.Path() / "absent" / "settings.ini", kApp).Flush();
-    EXPECT_FALSE(fs::exists(folder_.Path() / "absent"));
+    FileSettingsStore(Path() / "absent" / "settings.ini", kApp).Flush();
+    EXPECT_FALSE(fs::exists(Path() / "absent"));
 
     for (int save = 0; save < 2; ++save) {
         FileSettingsStore store(File(), kApp);
@@ -172,18 +165,13 @@ TEST_F(SettingsStoreTest, ASaveRanksItsNewEntriesIntoWhatAnotherCopyWroteMeanwhi
         const char* what;
         Table start, theirs, ours, merged;
     } cases[] = {
+        // clang-format off
         {"their new entry", {{"A", 500}}, {{"B", 900}, {"A", 500}}, {{"A", 500}}, {{"B", 900}, {"A", 500}}},
-        {"both add",
-         {{"A", 500}},
-         {{"B", 900}, {"A", 500}},
-         {{"C", 700}, {"A", 500}},
+        {"both add", {{"A", 500}}, {{"B", 900}, {"A", 500}}, {{"C", 700}, {"A", 500}},
          {{"B", 900}, {"C", 700}, {"A", 500}}},
-        {"equal scores: ours goes above",
-         {},
-         {{"B", 700}},
-         {{"C", 700}, {"D", 0}},
-         {{"C", 700}, {"B", 700}, {"D", 0}}},
+        {"equal scores: ours goes above", {}, {{"B", 700}}, {{"C", 700}, {"D", 0}}, {{"C", 700}, {"B", 700}, {"D", 0}}},
         {"a full table", {}, full, {{"K", 550}, {"L", 50}}, fullWithK},
+        // clang-format on
     };
     for (const auto& c : cases) {
         Put(File(), "[Settings]\nSound=0\n");
@@ -246,14 +234,11 @@ TEST(SettingsTextTest, NumbersAreReadUpToTheFirstForeignCharacterAndWrittenWithA
         EXPECT_EQ(LeadingNumber(text), value) << text;
     }
     constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
-    const std::pair<double, std::int32_t> rounded[] = {{2.5, 2},
-                                                       {3.5, 4},
-                                                       {-2.5, -2},
-                                                       {2.4999, 2},
-                                                       {1e12, kMax},
-                                                       {-1e12, std::numeric_limits<std::int32_t>::min()},
-                                                       {LeadingNumber("99999999999999999999999"), kMax},
-                                                       {LeadingNumber(std::string(1000, '9')), kMax}};
+    // clang-format off
+    const std::pair<double, std::int32_t> rounded[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {2.4999, 2}, {1e12, kMax},
+        {-1e12, std::numeric_limits<std::int32_t>::min()}, {LeadingNumber("99999999999999999999999"), kMax},
+        {LeadingNumber(std::string(1000, '9')), kMax}};
+    // clang-format on
     for (const auto& [value, whole] : rounded) {
         EXPECT_EQ(RoundHalfEven<std::int32_t>(value), whole) << value;
     }
