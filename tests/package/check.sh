@@ -148,9 +148,10 @@ only_settings() {
 ./home/player
 ./home/player/.config
 ./home/player/.config/Quibbix
+./home/player/.config/Quibbix/quibbix.lock
 ./home/player/.config/Quibbix/settings.ini
 LIST
 }
-e2e_check "nothing of the package is left but the player's settings" only_settings
+e2e_check "nothing of the package is left but the player's settings and their lock" only_settings
 forgotten() { ! dpkg-query "--admindir=$root/var/lib/dpkg" --status quibbix && ! compgen -G "$root/var/lib/dpkg/info/quibbix.*"; }
 e2e_check "dpkg's database no longer knows the package" quietly forgotten
