@@ -192,7 +192,7 @@ void EventLoop::Button(const SDL_MouseButtonEvent& button) {
         if (window_.Dragging()) {
             return;
         }
-        window_.SetPressingButton(button.button);
+        window_.SetPressingButton(button.button, button.x, button.y);
         form_.ButtonPressed(at.x, at.y, formButton);
         window_.SetPressingButton(0);
     } else if (!window_.EndsDrag(button.button)) {

@@ -62,12 +62,13 @@ public:
     void LeaveFullScreen();
     bool FullScreen() const { return fullScreen_; }
 
-    // The event loop tells the window which button (SDL numbering, 0 for none) is going down
-    // while the form handles the press: a drag started then follows that button.
-    void SetPressingButton(std::uint8_t button);
+    // The event loop tells the window which button (SDL numbering, 0 for none) is going down, and
+    // where in the window, while the form handles the press: a drag started then follows that
+    // button and keeps that spot under the pointer.
+    void SetPressingButton(std::uint8_t button, int x = 0, int y = 0);
     bool Dragging() const { return dragButton_ != 0; }
-    // Moves the window by as much as the pointer moved since the drag began; ends the drag once
-    // the button is no longer held, whether or not its release ever arrives.
+    // Moves the window by as much as the pointer moved since the press; ends the drag once the
+    // button is no longer held, whether or not its release ever arrives.
     void FollowPointer();
     // The window went away under the pointer (minimised, or another window took the keyboard).
     void EndDrag();
@@ -128,15 +129,19 @@ private:
     bool everything_ = true;
 
     std::uint8_t pressing_ = 0;
+    int pressX_ = 0;  // where in the window it went down
+    int pressY_ = 0;
     std::uint8_t dragButton_ = 0;
     // A drag ended before its button came up: that release is the drag's, not the form's.
     std::uint8_t strayRelease_ = 0;
-    int grabX_ = 0;  // where the pointer was on the screen when the drag began
+    int grabX_ = 0;  // where on the screen the button went down
     int grabY_ = 0;
     int startX_ = 0;  // and where the window was
     int startY_ = 0;
     int movedX_ = 0;  // where it was last put
     int movedY_ = 0;
+
+    void MoveWithPointer(int x, int y);
 };
 
 }  // namespace quibbix
