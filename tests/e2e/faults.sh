@@ -125,6 +125,10 @@ e2e_check "the second copy opened no window" \
 
 # A stopped first copy (Ctrl+Z): later starts give up by themselves, a signal ends one at once.
 kill -STOP "${pid[single]}"
+# Each thread stops on its own time: a knock that reaches the listener before it has stopped is
+# still answered.
+all_stopped() { ! grep -h '^State:' /proc/"$1"/task/*/status | grep -qv 'T (stopped)'; }
+e2e_wait_for all_stopped "${pid[single]}"
 for n in 1 2 3 4 5 6; do
     "${elsewhere[@]}" 2>"$E2E_WORK/stopped.$n" &
     stopped[n]=$!
