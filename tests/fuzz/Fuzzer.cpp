@@ -1,17 +1,11 @@
-// Plays the headless game at random, two ways, and checks after every step what always holds.
-//
-// Events (the default): random player events, a fresh program whenever the player ends it, on a
-// settings file that carries the table on; after every event the one target, the ball count and
-// the counters shown are checked, and the sanitizers watch every step. (The name typed and the
-// screens shown are checked by the scenarios.)
-//
-// Scripts (--scripts M): the committed scenarios, changed at random in a few places, run as
-// quibbix-scenario runs them. Each ends with status 0, 1 or 2; nothing on the error stream after 0,
-// else one printable line "LINE N: ..." naming a line of the script; and a rejected line stops the
-// script where it stands, so the lines before it run alone the same and succeed.
-//
-// A seed always gives the same run.
-//   quibbix_fuzzer [--seed N] [--seeds K] [--events M] [--scripts M]
+// Plays the headless game at random and checks after every step what always holds; a seed always
+// gives the same run.   quibbix_fuzzer [--seed N] [--seeds K] [--events M] [--scripts M]
+// Events (the default): random player events on a settings file that carries the table on, a fresh
+// program whenever the player ends it; the one target, the ball count and the counters shown are
+// checked after each (the name typed and the screens are the scenarios' part).
+// Scripts: the committed scenarios changed at random, run as quibbix-scenario runs them. Each ends
+// with status 0 and a silent error stream, or 1 or 2 and one printable "LINE N: ..." naming a line
+// of the script; a rejected line stops the script, so the lines before it run alone the same.
 #include <stdlib.h>
 
 #include <algorithm>

@@ -1,7 +1,6 @@
 // The settings file as text: what is read from it, what a save writes, and how a save merges the
 // table with what another copy wrote meanwhile.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <limits>
 #include <map>
@@ -195,15 +194,6 @@ TEST_F(SettingsStoreTest, ASaveRanksItsNewEntriesIntoWhatAnotherCopyWroteMeanwhi
         EXPECT_EQ(after.GetSetting(kApp, "Settings", "Sound", ""), "1") << c.what << ": we never changed it";
         EXPECT_TRUE(Contents(File()).ends_with("; by hand\n")) << c.what;
     }
-
-    // A file that can no longer be read whole is left alone.
-    FileSettingsStore ours(File(), kApp);
-    SaveTable(ours, {{"Z", 5}});
-    fs::remove(File());
-    ASSERT_EQ(::mkfifo(File().c_str(), 0600), 0);
-    ours.Flush();
-    EXPECT_TRUE(fs::is_fifo(File()));
-    EXPECT_EQ(ours.Refusal(), File().string() + " is not a regular file");
 }
 
 TEST(SettingsDefaultPath, FollowsTheXdgRules) {

@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <string_view>
+#include <tuple>
 
 #include "shell/platform/DesktopScale.h"
 #include "shell/platform/Viewport.h"
@@ -40,13 +43,12 @@ TEST(ViewportTest, PointerMapsThroughZoomAndCentringOntoTheSameFramePixel) {
 }
 
 TEST(ViewportTest, LargestZoomFitsBothSidesAndNeverFallsBelowOne) {
-    EXPECT_EQ(LargestZoom(kFrame, {1024, 768}), 1);
-    EXPECT_EQ(LargestZoom(kFrame, {1308, 944}), 2);
-    EXPECT_EQ(LargestZoom(kFrame, {1307, 2000}), 1);
-    EXPECT_EQ(LargestZoom(kFrame, {3840, 2160}), 4);
-    EXPECT_EQ(LargestZoom(kFrame, {3840, 2100}), 4);
-    EXPECT_EQ(LargestZoom(kFrame, {3840, 1887}), 3);
-    EXPECT_EQ(LargestZoom(kFrame, {640, 480}), 1);
+    const std::pair<SizePx, int> cases[] = {{{1024, 768}, 1},  {{1308, 944}, 2},  {{1307, 2000}, 1},
+                                            {{3840, 2160}, 4}, {{3840, 2100}, 4}, {{3840, 1887}, 3},
+                                            {{640, 480}, 1}};
+    for (const auto& [usable, zoom] : cases) {
+        EXPECT_EQ(LargestZoom(kFrame, usable), zoom) << usable.width << "x" << usable.height;
+    }
     // Centred on a screen smaller than the frame, the frame is cut evenly.
     EXPECT_EQ(FullScreenViewport(kFrame, {640, 480}), (Viewport{1, -7, 4, 1}));
     EXPECT_EQ(FullScreenViewport(kFrame, {1920, 1080}), (Viewport{2, 306, 68, 1}));
@@ -92,30 +94,23 @@ TEST(ViewportTest, EveryOutputScaleFillsTheWindowAndZoomsWithinTheOutput) {
     EXPECT_EQ(WindowSize(kFrame, 1, std::numeric_limits<double>::infinity()), (SizePx{654, 472}));
 }
 
+// GDK_SCALE wins when a whole number of at least one, else Xft.dpi; values no screen has never count.
 TEST(ViewportTest, DesktopScaleFromGdkScaleOrXftDpi) {
-    EXPECT_EQ(DesktopScale(std::nullopt, std::nullopt), 1);
-    EXPECT_EQ(DesktopScale(std::nullopt, "Xft.dpi:\t192\n"), 2);
-    EXPECT_EQ(DesktopScale(std::nullopt, "Xft.antialias:\t1\nXft.dpi:\t144\nXft.hinting:\t1\n"), 1);
-    EXPECT_EQ(DesktopScale(std::nullopt, "Xft.dpi: 287.9"), 2);
-    EXPECT_EQ(DesktopScale(std::nullopt, "Xft.dpi:\t288"), 3);
-    EXPECT_EQ(DesktopScale(std::nullopt, "Xft.dpi:\t72\n"), 1);
-    EXPECT_EQ(DesktopScale(std::nullopt, "*dpi: 192\nXft.dpix: 192\n"), 1);
-    EXPECT_EQ(DesktopScale(std::nullopt, "Xft.dpi: lots\n"), 1);
-    // Values no screen has neither overflow nor count.
-    EXPECT_EQ(DesktopScale(std::nullopt, "Xft.dpi: 1e12\n"), 64);
-    EXPECT_EQ(DesktopScale(std::nullopt, "Xft.dpi: 1e300\n"), 64);
-    for (const char* nonsense : {"Xft.dpi: nan\n", "Xft.dpi: inf\n", "Xft.dpi: -192\n", "Xft.dpi: 1e999\n"}) {
-        EXPECT_EQ(DesktopScale(std::nullopt, nonsense), 1) << nonsense;
+    using Text = std::optional<std::string_view>;
+    const Text none;
+    const Text dpi192 = "Xft.dpi:\t192\n";
+    // clang-format off
+    const std::tuple<Text, Text, int> cases[] = {{none, none, 1}, {none, dpi192, 2},
+        {none, "Xft.antialias:\t1\nXft.dpi:\t144\nXft.hinting:\t1\n", 1}, {none, "Xft.dpi: 287.9", 2},
+        {none, "Xft.dpi:\t288", 3}, {none, "Xft.dpi:\t72\n", 1}, {none, "*dpi: 192\nXft.dpix: 192\n", 1},
+        {none, "Xft.dpi: lots\n", 1}, {none, "Xft.dpi: 1e12\n", 64}, {none, "Xft.dpi: 1e300\n", 64},
+        {none, "Xft.dpi: nan\n", 1}, {none, "Xft.dpi: inf\n", 1}, {none, "Xft.dpi: -192\n", 1},
+        {none, "Xft.dpi: 1e999\n", 1}, {"3", dpi192, 3}, {"1", dpi192, 1}, {"0", dpi192, 2}, {"1.5", dpi192, 2},
+        {"1e300", dpi192, 2}, {"-3", none, 1}, {"99999999999", none, 1}, {"", none, 1}};
+    // clang-format on
+    for (const auto& [gdk, resources, scale] : cases) {
+        EXPECT_EQ(DesktopScale(gdk, resources), scale) << gdk.value_or("-") << " " << resources.value_or("-");
     }
-    // GDK_SCALE wins when it is a whole number of at least one; otherwise it is ignored.
-    EXPECT_EQ(DesktopScale("3", "Xft.dpi:\t192\n"), 3);
-    EXPECT_EQ(DesktopScale("1", "Xft.dpi:\t192\n"), 1);
-    EXPECT_EQ(DesktopScale("0", "Xft.dpi:\t192\n"), 2);
-    EXPECT_EQ(DesktopScale("1.5", "Xft.dpi:\t192\n"), 2);
-    EXPECT_EQ(DesktopScale("1e300", "Xft.dpi:\t192\n"), 2);
-    EXPECT_EQ(DesktopScale("-3", std::nullopt), 1);
-    EXPECT_EQ(DesktopScale("99999999999", std::nullopt), 1);
-    EXPECT_EQ(DesktopScale("", std::nullopt), 1);
 }
 
 }  // namespace
