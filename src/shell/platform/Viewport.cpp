@@ -1,8 +1,12 @@
 #include "shell/platform/Viewport.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
+#include <locale>
+#include <sstream>
+#include <string>
 
 namespace quibbix {
 
@@ -21,6 +25,22 @@ std::string_view Trim(std::string_view text) {
     }
     const auto last = text.find_last_not_of(" \t\r");
     return text.substr(first, last - first + 1);
+}
+
+// A decimal number at the start of `text`, read the same in every locale. Not std::from_chars:
+// the browser build's standard library reads only whole numbers with it.
+std::optional<double> LeadingDecimal(std::string_view text) {
+    if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text.front())) || text.front() == '-' ||
+                          text.front() == '.')) {
+        return std::nullopt;
+    }
+    std::istringstream in{std::string(text)};
+    in.imbue(std::locale::classic());
+    double value = 0;
+    if (!(in >> value)) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 }  // namespace
@@ -59,10 +79,8 @@ std::optional<double> XftDpi(std::string_view resources) {
         if (colon == std::string_view::npos || Trim(line.substr(0, colon)) != "Xft.dpi") {
             continue;
         }
-        const std::string_view value = Trim(line.substr(colon + 1));
-        double dpi = 0;
-        const auto [rest, error] = std::from_chars(value.data(), value.data() + value.size(), dpi);
-        if (error == std::errc() && std::isfinite(dpi) && dpi > 0) {
+        const std::optional<double> dpi = LeadingDecimal(Trim(line.substr(colon + 1)));
+        if (dpi && std::isfinite(*dpi) && *dpi > 0) {
             return dpi;
         }
     }

@@ -68,6 +68,7 @@ public:
         : window_(window), form_(form), timer_(timer), clock_(clock), sound_(sound) {}
 
     void Run();
+    bool Step();
 
 private:
     std::optional<bool> Wait(SDL_Event& event) const;
@@ -122,6 +123,31 @@ void EventLoop::Run() {
             window_.PresentChanges();
         }
     }
+}
+
+bool EventLoop::Step() {
+    sound_.SetGameRunning(timer_.Enabled());
+    SDL_Event event;
+    bool handled = false;
+    while (!window_.Ended() && SDL_PollEvent(&event) != 0) {
+        Handle(event);
+        handled = true;
+    }
+    if (window_.Ended()) {
+        return false;
+    }
+    if (handled) {
+        window_.PresentChanges();
+    }
+    const std::optional<std::int64_t> due = timer_.NextDue();
+    if (due && clock_.NowMs() >= *due) {
+        timer_.Fire();
+        if (window_.Ended()) {
+            return false;
+        }
+        window_.PresentChanges();
+    }
+    return true;
 }
 
 // Sleeps until an event comes or the timer is due: true with an event, false without one, nothing
@@ -286,6 +312,10 @@ void EventLoop::Restored() {
 
 void RunEventLoop(SdlWindow& window, FrmMain& form, Timer& timer, const Clock& clock, SdlSound& sound) {
     EventLoop(window, form, timer, clock, sound).Run();
+}
+
+bool RunPendingEvents(SdlWindow& window, FrmMain& form, Timer& timer, const Clock& clock, SdlSound& sound) {
+    return EventLoop(window, form, timer, clock, sound).Step();
 }
 
 }  // namespace quibbix

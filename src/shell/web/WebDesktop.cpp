@@ -1,0 +1,20 @@
+#include <SDL.h>
+
+#include "shell/sdl/SdlDesktop.h"
+
+// A page has no desktop scale of its own: the canvas holds the frame at zoom 1, and the page
+// enlarges it to the device's pixels.
+namespace quibbix {
+
+int PixelScale(SDL_Window*, SizePx) { return 1; }
+
+SizePx UsableArea(SDL_Window* window, int) {
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    return {width, height};
+}
+
+int DesktopScaleOf(SDL_Window*, int) { return 1; }
+
+}  // namespace quibbix

@@ -1,0 +1,28 @@
+# The game for the browser: `make web` builds the static site build/web/ (the page, the game's
+# .js/.wasm, its sounds and icon); `make web-run` serves it on this machine. Debian's emscripten
+# builds Debian's own SDL2 source first (tools/build-web-sdl.sh, once), and the artwork baker is
+# built for this machine, since the baked artwork goes into the wasm.
+.PHONY: web web-run web-setup
+
+WEB_PORT ?= 8019
+# Debian's emscripten finds its JavaScript tools (acorn) where Debian's node keeps its modules.
+WEB_ENV := NODE_PATH=/usr/share/nodejs
+
+web-setup:
+	@tools/install-web-deps.sh
+
+web: web-setup
+	tools/build-web-sdl.sh
+	cmake -S . -B build/web-tools -DQUIBBIX_GAME=OFF -DQUIBBIX_TESTS=OFF >/dev/null
+	cmake --build build/web-tools --target quibbix-bake-artwork -j $(JOBS)
+	$(WEB_ENV) emcmake cmake -S web -B build/web-game -DCMAKE_BUILD_TYPE=Release \
+	    -DQUIBBIX_SDL_PREFIX=$(CURDIR)/build/web-sdl/prefix \
+	    -DQUIBBIX_BAKE_ARTWORK=$(CURDIR)/build/web-tools/quibbix-bake-artwork >/dev/null
+	$(WEB_ENV) cmake --build build/web-game -j $(JOBS)
+	mkdir -p build/web
+	cp build/web-game/quibbix.js build/web-game/quibbix.wasm build/web-game/quibbix.data web/index.html build/web/
+	cp assets/icons/quibbix-64.png build/web/favicon.png
+
+web-run: web
+	@echo "Quibbix: http://localhost:$(WEB_PORT)/"
+	cd build/web && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
