@@ -127,3 +127,52 @@ test('a game in the page: title, START, the clock, 100 for the target by pointer
     await context.close();
   }
 });
+
+const timeShown = async (page) => (await frame(page)).time.join('|');
+
+test('the table in the browser: one tab at a time, a hidden page pauses, kept over a reload', async () => {
+  const context = await browser.newContext();
+  const { page, errors } = await openGame(context);
+  const second = await context.newPage();
+  await second.goto(address);
+  await second.waitForFunction(() => /open in another tab/.test(document.getElementById('notice').textContent));
+  await second.close();
+
+  await page.locator('canvas').click({ position: start });
+  await restOnTarget(page, false);
+  await page.evaluate(() => {
+    Object.defineProperty(document, 'hidden', { value: true, configurable: true });
+    document.dispatchEvent(new Event('visibilitychange'));
+  });
+  const hidden = await timeShown(page);
+  await page.waitForTimeout(1100);
+  assert.equal(await timeShown(page), hidden, 'a hidden page stops the clock');
+
+  await page.evaluate(() => delete document.hidden);
+  await page.locator('canvas').click({ position: start });
+  for (let i = 0; i < 150 && (await frame(page)).time.length > 0; ++i) {
+    await page.waitForTimeout(200);
+  }
+  await page.keyboard.type('AB');
+  await page.keyboard.press('Enter');
+  await page.reload();
+  const kept = await page.evaluate(() => localStorage.getItem('Quibbix/settings.ini'));
+  assert.match(kept ?? '', /AB/, 'the name entered is kept');
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
+test('storage that throws never stops play, and the page says so', async () => {
+  const context = await browser.newContext();
+  await context.addInitScript(() => Object.defineProperty(window, 'localStorage', {
+    get() { throw new DOMException('storage is blocked', 'SecurityError'); },
+  }));
+  const { page, errors } = await openGame(context);
+  await page.locator('canvas').click({ position: start });
+  const started = await timeShown(page);
+  await page.waitForTimeout(1100);
+  assert.notEqual(await timeShown(page), started);
+  assert.match(await page.locator('#notice').textContent(), /no storage/);
+  assert.deepEqual(errors, []);
+  await context.close();
+});
