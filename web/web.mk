@@ -2,7 +2,7 @@
 # .js/.wasm, its sounds and icon); `make web-run` serves it on this machine. Debian's emscripten
 # builds Debian's own SDL2 source first (tools/build-web-sdl.sh, once), and the artwork baker is
 # built for this machine, since the baked artwork goes into the wasm.
-.PHONY: web web-run web-setup
+.PHONY: web web-run web-setup web-test
 
 WEB_PORT ?= 8019
 # Debian's emscripten finds its JavaScript tools (acorn) where Debian's node keeps its modules.
@@ -26,3 +26,8 @@ web: web-setup
 web-run: web
 	@echo "Quibbix: http://localhost:$(WEB_PORT)/"
 	cd build/web && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
+# The browser test: the built site in Debian's Chromium, driven by the pinned playwright-core.
+web-test: web
+	cd tests/web && npm ci --no-audit --no-fund --silent
+	node --test tests/web/

@@ -6,7 +6,9 @@
 // enlarges it to the device's pixels.
 namespace quibbix {
 
-int PixelScale(SDL_Window*, SizePx) { return 1; }
+int PixelScale(SDL_Window*, SizePx) {
+    return 1;
+}
 
 SizePx UsableArea(SDL_Window* window, int) {
     int width = 0;
@@ -15,6 +17,8 @@ SizePx UsableArea(SDL_Window* window, int) {
     return {width, height};
 }
 
-int DesktopScaleOf(SDL_Window*, int) { return 1; }
+int DesktopScaleOf(SDL_Window*, int) {
+    return 1;
+}
 
 }  // namespace quibbix
