@@ -56,9 +56,14 @@ public:
         return false;
     }
 
-    // A page being hidden or left may never come back: the table is kept now.
+    // A page being hidden or left may never come back: the table is kept now, with the keys and
+    // clicks that came before it, such as the Enter that ends a name.
     void Leaving() {
         if (window_->Ended()) {
+            return;
+        }
+        if (!RunPendingEvents(*window_, form_, form_.Timer1, clock_, sound_)) {
+            Save();
             return;
         }
         form_.PlayerAway();

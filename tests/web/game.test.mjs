@@ -86,6 +86,16 @@ async function frame(page) {
   });
 }
 
+// Clicks START and waits for the game to begin: LEVEL reads 00 before, 01 then.
+async function startGame(page) {
+  await page.locator('canvas').click({ position: start });
+  let seen = await frame(page);
+  for (let i = 0; i < 100 && seen.level[0] === seen.level[1]; ++i) {
+    seen = await frame(page);
+  }
+  return seen;
+}
+
 // Keeps the pointer, or a finger resting on the glass, on the green ball until the score changes.
 async function restOnTarget(page, touch) {
   const box = await page.locator('canvas').boundingBox();
@@ -93,7 +103,7 @@ async function restOnTarget(page, touch) {
   const finger = touch ? await page.context().newCDPSession(page) : null;
   let seen = await frame(page);
   const before = seen.score.join('|');
-  for (let i = 0; i < 60 && seen.score.join('|') === before; ++i) {
+  for (let i = 0, until = Date.now() + 10000; Date.now() < until && seen.score.join('|') === before; ++i) {
     const { ball } = seen;
     if (ball) {
       const at = { x: box.x + ball.x * scale, y: box.y + ball.y * scale };
@@ -115,8 +125,7 @@ test('a game in the page: title, START, the clock, 100 for the target by pointer
     const { page, errors } = await openGame(context);
     const title = await frame(page);
     assert.ok(title.score.length === 6, 'the title draws SCORE 000000');
-    await page.locator('canvas').click({ position: start });
-    const started = await frame(page);
+    const started = await startGame(page);
     await page.waitForTimeout(1100);
     assert.notEqual((await frame(page)).time.join('|'), started.time.join('|'), 'the clock runs');
     const { level } = started;
@@ -138,17 +147,18 @@ test('the table in the browser: one tab at a time, a hidden page pauses, kept ov
   await second.waitForFunction(() => /open in another tab/.test(document.getElementById('notice').textContent));
   await second.close();
 
-  await page.locator('canvas').click({ position: start });
-  await restOnTarget(page, false);
-  await page.evaluate(() => {
-    Object.defineProperty(document, 'hidden', { value: true, configurable: true });
+  const started = await startGame(page);
+  assert.notDeepEqual((await restOnTarget(page, false)).score, started.score, 'a target scored');
+  const setHidden = (hidden) => page.evaluate((value) => {
+    Object.defineProperty(document, 'hidden', { value, configurable: true });
     document.dispatchEvent(new Event('visibilitychange'));
-  });
+  }, hidden);
+  await setHidden(true);
   const hidden = await timeShown(page);
   await page.waitForTimeout(1100);
   assert.equal(await timeShown(page), hidden, 'a hidden page stops the clock');
 
-  await page.evaluate(() => delete document.hidden);
+  await setHidden(false);
   await page.locator('canvas').click({ position: start });
   for (let i = 0; i < 150 && (await frame(page)).time.length > 0; ++i) {
     await page.waitForTimeout(200);
@@ -168,8 +178,7 @@ test('storage that throws never stops play, and the page says so', async () => {
     get() { throw new DOMException('storage is blocked', 'SecurityError'); },
   }));
   const { page, errors } = await openGame(context);
-  await page.locator('canvas').click({ position: start });
-  const started = await timeShown(page);
+  const started = (await startGame(page)).time.join('|');
   await page.waitForTimeout(1100);
   assert.notEqual(await timeShown(page), started);
   assert.match(await page.locator('#notice').textContent(), /no storage/);
