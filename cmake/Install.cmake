@@ -4,7 +4,7 @@
 #   games/${QUIBBIX_DATA_DIR}/     its sound effects Missile.wav, Bleep.wav and Window.wav
 #   share/applications/            the desktop entry
 #   share/metainfo/                the AppStream description
-#   share/icons/hicolor/NxN/apps/  the icon at 16, 32, 48, 64, 128 and 256 pixels
+#   share/icons/hicolor/*/apps/    the icon at 16, 32, 48, 64, 128, 256 and 512 pixels, and scalable
 #   share/man/man6/quibbix.6       the manual page
 #   share/doc/quibbix/copyright    the licence
 #
@@ -43,13 +43,16 @@ install(FILES dist/quibbix.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 # machine-readable debian/copyright there instead.
 install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
 
-# The 32-pixel icon is the one the window itself shows.
-foreach(size IN ITEMS 16 32 48 64 128 256)
+# The icon is named after the app ID, so a dock finds it from the window. The 32-pixel icon is the
+# one the window itself shows; the scalable one is drawn by the same generator as the others.
+foreach(size IN ITEMS 16 32 48 64 128 256 512)
     if(size EQUAL 32)
         set(icon assets/art/program_icon.png)
     else()
         set(icon assets/icons/quibbix-${size}.png)
     endif()
     install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
-            RENAME quibbix.png)
+            RENAME ${QUIBBIX_APP_ID}.png)
 endforeach()
+install(FILES assets/icons/quibbix.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+        RENAME ${QUIBBIX_APP_ID}.svg)

@@ -1,3 +1,6 @@
+#include <malloc.h>
+
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -46,23 +49,47 @@ std::string ProgramFolder() {
     return folder.string();
 }
 
-std::unique_ptr<SettingsStore> OpenSettings(const std::string& app) {
-    const std::filesystem::path file = FileSettingsStore::DefaultPath(app);
+// A later copy waits this long at most for the first one to answer its knock, connecting included.
+constexpr std::chrono::seconds kKnockPatience{2};
+
+std::unique_ptr<SettingsStore> OpenSettings(const std::filesystem::path& file, const std::string& app,
+                                            const SingleInstance& instance) {
     if (file.empty()) {
         return std::make_unique<MemorySettingsStore>();
     }
-    return std::make_unique<FileSettingsStore>(file, app);
+    auto store = std::make_unique<FileSettingsStore>(file, app);
+    store->KeepRanked(
+        {.section = "Settings", .nameKey = "HighScoreName", .scoreKey = "HighScore", .ranks = 10});
+    if (instance.Result() == SingleInstance::Claim::kUnlocked) {
+        // Without the lock another copy may be writing the same file: this one only reads it.
+        store->LeaveUnchanged(instance.Trouble());
+    }
+    return store;
 }
 
-int Run() {
-    const std::string title = App{}.Title;
-    // Decided before any window opens, so a second copy never flashes one.
-    SingleInstance instance(SingleInstance::Folder(std::getenv("XDG_RUNTIME_DIR"),
-                                                   FileSettingsStore::DefaultPath(title).parent_path()),
-                            "quibbix");
-    if (!instance.First()) {
+// The token a launcher gives a program it starts, which lets the running copy's window come to
+// the front on desktops that refuse focus to windows that ask for it by themselves.
+std::string LauncherToken() {
+    for (const char* name : {"XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"}) {
+        if (const char* token = std::getenv(name); token != nullptr && *token != '\0') {
+            return token;
+        }
+    }
+    return std::string();
+}
+
+// A later copy raises the first one and steps back, without opening a window.
+int StepBack(const SingleInstance& instance) {
+    if (instance.Knock(LauncherToken(), kKnockPatience)) {
         return 0;
     }
+    std::fprintf(stderr, "quibbix: the copy already running (process %ld) is not answering\n",
+                 instance.FirstProcess());
+    return 1;
+}
+
+int Run(SingleInstance& instance, const std::filesystem::path& settingsFile) {
+    const std::string title = App{}.Title;
     DisplayGuards guards;
     std::string why;
     const std::unique_ptr<SdlWindow> window = SdlWindow::Open(title, kWindowWidth, kWindowHeight, why);
@@ -73,7 +100,7 @@ int Run() {
     SdlSound sound;
     const SdlClock clock;
     Random random;
-    const std::unique_ptr<SettingsStore> settings = OpenSettings(title);
+    const std::unique_ptr<SettingsStore> settings = OpenSettings(settingsFile, title, instance);
     App app;
     app.Path = ProgramFolder();
     Platform platform{*window, clock, *settings, sound, random, app};
@@ -82,8 +109,9 @@ int Run() {
     window->Attach(frmMain);
     window->UseDisplayChoices(*settings, title);
     frmMain.Load();
-    // Only a loaded game has a table worth saving when the display goes.
-    guards.Watch(window->Native(), [&frmMain, &settings] {
+    // Only a loaded game has a table worth saving when the display goes. Made after the form and
+    // the store, the watch lets go of them before they go.
+    const DisplayGuards::Watch watch(window->Native(), [&frmMain, &settings] {
         frmMain.SaveSettings();
         settings->Flush();
     });
@@ -117,11 +145,22 @@ int Run() {
 }  // namespace
 
 int main() {
-    // Before SDL starts a thread or a library looks for a bus.
-    BlockEndingSignals();
-    KeepToTheSessionBus();
+    // Sound effects are decoded into blocks of up to 16 MiB on one thread and freed on another.
+    // glibc would raise its mmap threshold after the first such free and keep later blocks in
+    // heaps that never shrink; a fixed threshold hands each back to the system when it is freed.
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
     try {
-        return Run();
+        const std::filesystem::path settingsFile = FileSettingsStore::DefaultPath(App{}.Title);
+        // Decided before any window opens, so a later copy never flashes one, and while the ending
+        // signals still end it at once.
+        SingleInstance instance(settingsFile);
+        if (instance.Result() == SingleInstance::Claim::kSecond) {
+            return StepBack(instance);
+        }
+        // Before SDL starts a thread or a library looks for a bus.
+        BlockEndingSignals();
+        KeepToTheSessionBus();
+        return Run(instance, settingsFile);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "quibbix: %s\n", error.what());
         return 1;

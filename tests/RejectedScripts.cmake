@@ -1,15 +1,11 @@
 # Runs quibbix-scenario on scripts it must reject: each ends with exit status 2 and "LINE N:" on
 # stderr for its bad line, whatever the build's sanitizers find on the way.
 #   cmake -DSCENARIO=path/to/quibbix-scenario -DWORK=folder -P RejectedScripts.cmake
+# Two scripts whose bad numbers would overflow the game's arrays and coordinates if they ran; the
+# unit tests hold every other rejection.
 set(cases
     "start\nset LastBall 32000\ntick\n|2"
-    "start\ncall PlaceBall 30000\n|2"
-    "start\ncall BlankNameRow 30000\n|2"
-    "start\nwait 9223372036854775807\n|2"
-    "start\ntick -5\n|2"
-    "start\nclick pctNew\nmove 2147483647 -2147483648\n|3"
-    "start\nexpect BallX(500) 0\n|2"
-    "start\nset BallX(-1) 3\n|2")
+    "start\nclick pctNew\nmove 2147483647 -2147483648\n|3")
 foreach(case IN LISTS cases)
     string(REPLACE "|" ";" parts "${case}")
     list(GET parts 0 script)

@@ -11,6 +11,8 @@ packages=(
     xvfb openbox xdotool x11-utils x11-xserver-utils dbus-daemon weston imagemagick
     dpkg-dev debhelper fakeroot lintian file desktop-file-utils appstream groff-base man-db
     strace
+    # the Wayland test at a fractional output scale (about 70 MB, half a minute to install)
+    kwin-wayland
     # the sound test: the game heard through a private PulseAudio server
     pulseaudio pulseaudio-utils python3
     python3-pil

@@ -28,7 +28,7 @@ FRAME_LIGHT = (0xAD, 0xAD, 0xAD)
 FRAME_DARK = (0x94, 0x94, 0x94)
 
 BALL_COLOURS = {"cyan": (0, 200, 255), "green": (40, 215, 40), "red": (235, 30, 30)}
-ICON_SIZES = (16, 48, 64, 128, 256)
+ICON_SIZES = (16, 48, 64, 128, 256, 512)
 
 # Glyph cells are 22x28 but shown 20 px wide, overlapping by 2 px.
 GLYPH_SIZE = (22, 28)
@@ -292,18 +292,31 @@ def hand_cursor():
 
 # ------------------------------------------------------- program icon ----
 
+def icon_shape(size):
+    """Where the icon's parts lie, in pixels of a `size`-pixel icon: the ring's
+    outer edge and width, the ball's edge, and the Q stroke's middle, half
+    length and width.  Both the pictures and the scalable icon are drawn from
+    it, so they never drift apart."""
+    ring_w = max(2.0, size * 0.10)
+    edge = 0.03 * size
+    gap = max(1.0, size * 0.03)
+    return {"edge": edge, "ring_w": ring_w, "gap": gap, "inner": edge + ring_w + gap,
+            "tail_c": size * 0.79, "tail": size * 0.13, "tail_w": ring_w * 1.1}
+
+
 def program_icon(size):
     """Glossy green ball held in a purple 'Q' ring.  Drawn afresh for each
     size so that small icons keep a ring thick enough to read."""
     ss = 4                                  # supersampling for smooth edges
     big = size * ss
-    ring_w = round(max(2.0, size * 0.10) * ss)
-    edge = 0.03 * big
-    inner = edge + ring_w + max(1.0, size * 0.03) * ss
+    shape = icon_shape(size)
+    ring_w = round(shape["ring_w"] * ss)
+    edge = shape["edge"] * ss
+    inner = edge + ring_w + shape["gap"] * ss
     ring, ball = Image.new("L", (big, big)), Image.new("L", (big, big))
     d = ImageDraw.Draw(ring)
     d.ellipse((edge, edge, big - 1 - edge, big - 1 - edge), outline=255, width=ring_w)
-    c, tail = big * 0.79, big * 0.13        # the stroke that makes it a Q
+    c, tail = shape["tail_c"] * ss, shape["tail"] * ss     # the stroke that makes it a Q
     d.line((c - tail, c - tail, c + tail * 0.9, c + tail * 0.9),
            fill=255, width=round(ring_w * 1.1))
     ImageDraw.Draw(ball).ellipse((inner, inner, big - 1 - inner, big - 1 - inner), fill=255)
@@ -323,6 +336,57 @@ def program_icon(size):
         return Image.merge("RGBA", rgb.split() + (mask.resize((size, size), Image.BOX),))
     purple = Image.new("RGB", (size, size), PURPLE)
     return Image.alpha_composite(layer(shaded, ball), layer(purple, ring))
+
+
+def hex_colour(rgb):
+    return "#%02x%02x%02x" % rgb
+
+
+def program_icon_svg(size=256):
+    """The same icon as a scalable picture: the ball's shading sampled from
+    its highlight to the far rim, as a gradient round the highlight."""
+    shape = icon_shape(size)
+    half = size / 2
+    ring_r = half - shape["edge"] - shape["ring_w"] / 2
+    ball_r = half - shape["inner"]
+    c, tail = shape["tail_c"], shape["tail"]
+    lx, ly, lz = unit(LIGHT)
+    hx, hy, _ = unit((lx, ly, lz + 1.0))
+    far = unit((-hx, -hy))
+    focus = (half + hx * ball_r, half + hy * ball_r)
+    reach = math.hypot(far[0] - hx, far[1] - hy) * ball_r
+    # Each stop is the mean shade of the ball's points at its distance from the highlight.
+    sums = [[0.0, 0.0, 0.0, 0] for _ in range(11)]
+    for y in range(size):
+        for x in range(size):
+            nx, ny = (x + 0.5 - half) / ball_r, (y + 0.5 - half) / ball_r
+            if nx * nx + ny * ny < 1.0:
+                band = sums[round(10 * min(1.0, math.hypot(x + 0.5 - focus[0], y + 0.5 - focus[1]) / reach))]
+                for k, part in enumerate(shade_sphere(BALL_COLOURS["green"], nx, ny)):
+                    band[k] += part
+                band[3] += 1
+    stops = ['<stop offset="%.1f" stop-color="%s"/>'
+             % (i / 10, hex_colour(tuple(round(part / band[3]) for part in band[:3])))
+             for i, band in enumerate(sums) if band[3] > 0]
+    fmt = lambda v: ("%.2f" % v).rstrip("0").rstrip(".")
+    return "\n".join([
+        '<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" viewBox="0 0 %d %d">'
+        % (size, size, size, size),
+        '  <defs>',
+        '    <radialGradient id="ball" gradientUnits="userSpaceOnUse" cx="%s" cy="%s" r="%s">'
+        % (fmt(focus[0]), fmt(focus[1]), fmt(reach)),
+        *("      " + stop for stop in stops),
+        '    </radialGradient>',
+        '  </defs>',
+        '  <circle cx="%s" cy="%s" r="%s" fill="url(#ball)"/>' % (fmt(half), fmt(half), fmt(ball_r)),
+        '  <g fill="none" stroke="%s">' % hex_colour(PURPLE),
+        '    <circle cx="%s" cy="%s" r="%s" stroke-width="%s"/>'
+        % (fmt(half), fmt(half), fmt(ring_r), fmt(shape["ring_w"])),
+        '    <line x1="%s" y1="%s" x2="%s" y2="%s" stroke-width="%s"/>'
+        % (fmt(c - tail), fmt(c - tail), fmt(c + tail * 0.9), fmt(c + tail * 0.9), fmt(shape["tail_w"])),
+        '  </g>',
+        '</svg>',
+        ''])
 
 
 # ---------------------------------------------------------------- main ----
@@ -363,6 +427,8 @@ def make_all():
     save(program_icon(32), "program_icon.png")
     for size in ICON_SIZES:
         save(program_icon(size), "quibbix-%d.png" % size, ICON_DIR)
+    with open(os.path.join(ICON_DIR, "quibbix.svg"), "w", encoding="ascii", newline="\n") as svg:
+        svg.write(program_icon_svg())
 
 
 # -------------------------------------------------------------- checks ----

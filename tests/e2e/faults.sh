@@ -2,8 +2,9 @@
 # Every way a session can end saves the table: five games are played to their time-out side by side,
 # a name is typed into each, and each is then ended differently (SIGTERM, SIGHUP, SIGINT, the window
 # destroyed by another client, the X server killed). While they play, a game loses its Wayland
-# compositor, a second copy of a running game brings the first one back instead of starting, and
-# odd settings files (a FIFO, a link) survive.
+# compositor, a second copy of a running game started from another environment brings the first
+# one back instead of starting (and gives up on a stopped one), games lose their X server right
+# after a signal, and odd settings files (a FIFO, a link) survive.
 # No session bus is started: the game must not leave one behind either.
 #   faults.sh QUIBBIX QUIBBIX_SCENARIO
 set -euo pipefail
@@ -44,6 +45,8 @@ done
 
 # Each copy of the game gets its own settings and runtime folder, so the copies do not see each other.
 declare -A pid window home
+declare -a stopped
+logouts=0
 prepare() {
     local name=$1
     home[$name]="$E2E_WORK/$name"
@@ -113,33 +116,78 @@ else
     echo "ok - # skip the lost Wayland compositor: no weston"
 fi
 
-# A second start brings the first copy back, even from the taskbar.
+# A second start brings the first copy back, even from the taskbar, and even from another
+# environment: no runtime folder, and the same settings folder by another spelling.
 prepare single
 launch single "${display[other]}"
 E2E_WINDOW=${window[single]}
 e2e_click 612 22
 e2e_check "the minimise icon minimises" grep -q Iconic <(xprop -id "${window[single]}" WM_STATE)
+elsewhere=(env -u XDG_RUNTIME_DIR XDG_CONFIG_HOME="${home[single]}/./config/" "$game")
 start=$(date +%s%N)
-as single timeout 5 "$game" 2>"$E2E_WORK/second.stderr" || e2e_fail "the second copy failed"
+timeout 5 "${elsewhere[@]}" 2>"$E2E_WORK/second.stderr" || e2e_fail "the second copy failed"
 took=$((($(date +%s%N) - start) / 1000000))
-e2e_check "a second copy steps back within 2 s ($took ms)" [ "$took" -lt 2000 ]
+e2e_check "a second copy from another environment steps back within 2 s ($took ms)" [ "$took" -lt 2000 ]
 sleep 0.5
 e2e_check "the first copy's window is back, not minimised" \
     grep -q Normal <(xprop -id "${window[single]}" WM_STATE)
 e2e_check "the second copy opened no window" \
     [ "$(xdotool search --onlyvisible --name '^Quibbix$' | wc -l)" -eq 1 ]
+
+# A stopped first copy (Ctrl+Z): later starts give up by themselves, a signal ends one at once.
+kill -STOP "${pid[single]}"
+for n in 1 2 3 4 5 6; do
+    "${elsewhere[@]}" 2>"$E2E_WORK/stopped.$n" &
+    stopped[n]=$!
+done
+start=$(date +%s%N)
+for n in 1 2 3 4 5 6; do
+    status=0
+    wait "${stopped[n]}" || status=$?
+    e2e_check "start $n beside a stopped copy ends with status 1" [ "$status" = 1 ]
+done
+took=$((($(date +%s%N) - start) / 1000000))
+e2e_check "the six starts ended within 3 s ($took ms)" [ "$took" -lt 3000 ]
+e2e_check "each names the stopped copy" \
+    [ "$(cat "$E2E_WORK"/stopped.* | grep -c "(process ${pid[single]}) is not answering")" = 6 ]
+"${elsewhere[@]}" 2>/dev/null &
+pid[waiting]=$!
+sleep 0.5
+kill -TERM "${pid[waiting]}"
+e2e_check "SIGTERM ends a waiting start within a second" ended_within waiting 10
+kill -CONT "${pid[single]}"
+sleep 0.3
 kill -TERM "${pid[single]}"
 e2e_check "the first copy still ends as usual" ended_within single 10
+e2e_check "with status 0" [ "$(status_of single)" = 0 ]
 e2e_check "and saves" grep -q '^HighScoreName1=OLD$' "$(settings single)"
 
-# A copy that crashed leaves its socket behind; the next copy takes over.
+# A copy that crashed leaves nothing in the way of the next.
 launch single "${display[other]}"
 kill -KILL "${pid[single]}"
 { status_of single; } >/dev/null 2>&1
-e2e_check "a crashed copy leaves its socket" test -S "${home[single]}/runtime/quibbix.sock"
 launch single "${display[other]}"
 kill -TERM "${pid[single]}"
 e2e_check "the next copy starts and ends as usual" ended_within single 10
+
+# Logging out: a signal, then the X server goes away while the game shuts down. It never crashes
+# and the table is saved.
+for delay in 0 0 0.01 0.02 0.03; do
+    name=logout$((++logouts))
+    e2e_xvfb
+    prepare "$name"
+    printf '[Settings]\nSound=1\nHighScoreName1=OLD\nHighScore1=0\n[Display]\nZoom=2\n' >"$(settings "$name")"
+    launch "$name" "$DISPLAY"
+    xdotool mousemove --window "${window[$name]}" 1046 572 click 1
+    sleep 0.5
+    kill -TERM "${pid[$name]}"
+    sleep "$delay"
+    kill -KILL "$E2E_XVFB_PID"
+    e2e_check "the display lost ${delay} s after SIGTERM ends the game" ended_within "$name" 20
+    status=$(status_of "$name")
+    e2e_check "with status 0 or 1 ($status)" [ "$status" -le 1 ]
+    e2e_check "and saves the table" grep -q '^HighScoreName10=' "$(settings "$name")"
+done
 
 # Settings files the game must leave as they are: a FIFO, and a link to the real file.
 prepare fifo

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""What sound.sh needs worked out: where to put the pointer, and which effects were heard.
+"""What the end-to-end scripts need worked out: where to put the pointer (e2e_aim of lib.sh), and
+which effects sound.sh heard.
 
   sound.py aim BEFORE.rgb AFTER.rgb target|plain
       Two shots of the 384 x 384 board (raw 8-bit RGB) with the game paused, taken a few ticks
@@ -30,7 +31,10 @@ TICKS_RESTING = 20
 WINDOW_SECONDS = 0.005
 QUIET = 32768 * 10 ** (-40 / 20)
 GAP_SECONDS = 0.040
-LENGTH_TOLERANCE = 0.015
+# An effect cut short is heard shorter; one the audio server briefly starved on a busy machine is
+# heard a little longer, which is no fault of the game.
+SHORTER_TOLERANCE = 0.015
+LONGER_TOLERANCE = 0.060
 ENERGY_TOLERANCE_DB = 3.0
 
 
@@ -169,7 +173,10 @@ def heard(recording, rate, effects):
         return False
     ok = True
     for (seconds, energy), (path, want_seconds, want_energy) in zip(found, expected):
-        if abs(seconds - want_seconds) > LENGTH_TOLERANCE or abs(energy - want_energy) > ENERGY_TOLERANCE_DB:
+        if (
+            not -SHORTER_TOLERANCE <= seconds - want_seconds <= LONGER_TOLERANCE
+            or abs(energy - want_energy) > ENERGY_TOLERANCE_DB
+        ):
             print(f"{path}: heard {seconds:.3f} s at {energy:.1f} dBFS")
             ok = False
     return ok

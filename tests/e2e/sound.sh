@@ -16,11 +16,6 @@ e2e_bus
 e2e_pulse
 work=$E2E_WORK
 rate=44100
-# Board and START button, in window pixels.
-board_x=12
-board_y=74
-start_x=523
-start_y=286
 
 # The game and its effects in a folder of their own, since one effect is replaced during the test.
 mkdir "$work/program"
@@ -36,19 +31,14 @@ recorder=$E2E_PID
 recording() { pactl list short source-outputs | grep -q .; }
 e2e_wait_for recording || e2e_fail "the recorder did not start"
 
-start_game() {
-    e2e_spawn "$work/program/quibbix"
-    game_pid=$E2E_PID
-    e2e_find_window
-}
-start_game
+e2e_start_game "$work/program/quibbix"
 
-audio_thread() { grep -qs '^SDLAudio' /proc/"$game_pid"/task/*/comm; }
+audio_thread() { grep -qs '^SDLAudio' /proc/"$E2E_GAME_PID"/task/*/comm; }
 no_audio() { ! audio_thread && ! pactl list short sink-inputs | grep -q .; }
 # Sleeping threads have the same count of context switches and processor time a second later.
 wakeups() {
-    awk '{ sum += $14 + $15 } END { print sum }' /proc/"$game_pid"/task/*/stat
-    awk '/voluntary_ctxt_switches/ { sum += $2 } END { print sum }' /proc/"$game_pid"/task/*/status
+    awk '{ sum += $14 + $15 } END { print sum }' /proc/"$E2E_GAME_PID"/task/*/stat
+    awk '/voluntary_ctxt_switches/ { sum += $2 } END { print sum }' /proc/"$E2E_GAME_PID"/task/*/status
 }
 sleeps() {
     local before
@@ -56,75 +46,38 @@ sleeps() {
     sleep 1
     [ "$(wakeups)" = "$before" ]
 }
-board_shot() { import -window "$E2E_WINDOW" -crop "384x384+$board_x+$board_y" +repage -depth 8 "rgb:$1"; }
-pause() { xdotool mousemove --window "$E2E_WINDOW" $start_x $start_y click 1; }
-
 e2e_check "the title screen holds no audio device" no_audio
 e2e_check "on the title screen no thread of the game wakes" sleeps
 
-# A shot of the board once it stands still, so that it shows where the balls are while paused.
-still_shot() {
-    local tries
-    board_shot "$1"
-    for tries in 1 2 3 4 5; do
-        board_shot "$1.again"
-        cmp -s "$1" "$1.again" && return 0
-        mv "$1.again" "$1"
-    done
-    return 1
-}
-# Runs the paused game for a moment and finds from shots before and after where to put the pointer
-# to touch a ball of the colour asked for. Balls that travel close together or bounce between the
-# shots leave it unclear: the game then runs on a little.
-aim() {
-    local tries run=0.2
-    # Two balls going the same way side by side stay too close to aim at until a wall parts them:
-    # the game runs on longer between looks, within the level's 20 s.
-    for tries in $(seq 14); do
-        [ "$tries" -le 3 ] || run=0.6
-        [ "$tries" -le 8 ] || run=1.0
-        # A click the game missed leaves it running: one more pauses it.
-        still_shot "$work/before.rgb" || { pause && continue; }
-        pause
-        sleep $run
-        pause
-        still_shot "$work/after.rgb" || { pause && continue; }
-        python3 "$here/sound.py" aim "$work/before.rgb" "$work/after.rgb" "$1" >"$work/aim" && return 0
-    done
-    return 1
-}
-# Puts the pointer on the board there while paused and resumes through the button, which leaves
-# the game's idea of the pointer where it was. Paused again once the first tick is past, the game
-# lets the pointer go when it crosses the background.
+# The pointer touches the ball e2e_aim found; paused again, the game lets it go when it crosses
+# the background.
 touch() {
-    local x y
-    read -r x y <"$work/aim"
-    xdotool mousemove --window "$E2E_WINDOW" $((board_x + x)) $((board_y + y)) \
-        mousemove --window "$E2E_WINDOW" $start_x $start_y click 1 sleep 0.15 click 1
+    e2e_touch
     e2e_wait_for no_audio
     xdotool mousemove --window "$E2E_WINDOW" 300 30
 }
 
-pause
+e2e_start_button
 sleep 0.2
-pause
+e2e_start_button
 e2e_check "paused, the game holds no audio device" no_audio
 # Two balls going the same way side by side can stay too close to aim at for most of a level: the
-# game is then started afresh, which lays the balls out anew.
-aim_first() {
+# game is then started afresh, which lays the balls out anew (not once the effect file is replaced,
+# which a running game must notice by itself).
+aim() {
     local games
-    for games in 1 2; do
-        aim plain && return 0
-        kill "$game_pid"
-        e2e_ended_well "$game_pid" || return 1
-        start_game
-        pause
+    for games in 1 2 3; do
+        e2e_aim "$1" && return 0
+        kill "$E2E_GAME_PID"
+        e2e_ended_well "$E2E_GAME_PID" || return 1
+        e2e_start_game "$work/program/quibbix"
+        e2e_start_button
         sleep 0.2
-        pause
+        e2e_start_button
     done
-    aim plain
+    return 1
 }
-aim_first || e2e_fail "the balls cannot be told apart"
+aim plain || e2e_fail "the balls cannot be told apart"
 touch
 e2e_check "once its effect has ended, the paused game closes the device again" no_audio
 aim target || e2e_fail "the balls cannot be told apart"
@@ -132,7 +85,7 @@ touch
 # The bonus chime in place of the zap: the replaced file is heard at the next clear.
 cp "$work/program/Bleep.wav" "$work/program/Missile.wav.new"
 mv "$work/program/Missile.wav.new" "$work/program/Missile.wav"
-aim target || e2e_fail "the balls cannot be told apart"
+e2e_aim target || e2e_fail "the balls cannot be told apart"
 touch
 sleep 0.2  # the game hears the pointer cross the background
 e2e_check "paused, no thread of the game wakes" sleeps

@@ -52,27 +52,14 @@ void ReadAsNumber(std::string_view text) {
 
 // Values that a bare line cannot carry, and pieces of the input itself.
 std::string Value(std::string_view input, std::size_t n) {
-    static const std::string kAwkward[] = {"",
-                                           " ",
-                                           " lead",
-                                           "trail\t",
-                                           "\"",
-                                           "\"quoted\"",
-                                           "back\\slash\\",
-                                           "line\nbreak",
-                                           "cr\r",
-                                           "\r\n",
-                                           std::string("nul\0nul", 7),
-                                           "caf\xC3\xA9 \xE2\x82\xAC",
-                                           "\xFF\xFE",
-                                           ";comment",
-                                           "#hash",
-                                           "[section]",
-                                           "a=b",
-                                           "\\x41\\",
-                                           " 1500",
-                                           "-7",
-                                           "1e999"};
+    using namespace std::string_literals;
+    static const std::string kAwkward[] = {
+        "",         " ",          " lead",         "trail\t",
+        "\"",       "\"quoted\"", "back\\slash\\", "line\nbreak",
+        "cr\r",     "\r\n",       "nul\0nul"s,     "caf\xC3\xA9 \xE2\x82\xAC",
+        "\xFF\xFE", ";comment",   "#hash",         "[section]",
+        "a=b",      "\\x41\\",    " 1500",         "-7",
+        "1e999"};
     constexpr std::size_t kCount = std::size(kAwkward);
     const unsigned char pick = input.empty() ? 0 : static_cast<unsigned char>(input[n % input.size()]);
     if (pick % 2 == 0) {

@@ -17,7 +17,7 @@ deb=$out/quibbix_${version}_$arch.deb
 changes=$out/quibbix_${version}_$arch.changes
 desktop_id=io.github.quibbix.Quibbix
 component_id=io.github.quibbix.quibbix
-sizes=(16 32 48 64 128 256)
+sizes=(16 32 48 64 128 256 512)
 sounds=(Bleep.wav Missile.wav Window.wav)
 
 e2e_init
@@ -48,7 +48,8 @@ expected_files() {
         echo usr/share/doc/quibbix/copyright
         echo usr/share/doc/quibbix/changelog.Debian.gz
         echo usr/share/lintian/overrides/quibbix
-        for n in "${sizes[@]}"; do echo "usr/share/icons/hicolor/${n}x${n}/apps/quibbix.png"; done
+        for n in "${sizes[@]}"; do echo "usr/share/icons/hicolor/${n}x${n}/apps/$desktop_id.png"; done
+        echo "usr/share/icons/hicolor/scalable/apps/$desktop_id.svg"
     } | LC_ALL=C sort
 }
 packaged_files() { dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6 }' | LC_ALL=C sort; }
@@ -93,7 +94,7 @@ metainfo_clean() {
 e2e_check "the metainfo passes appstreamcli validate --pedantic with no issue at all" metainfo_clean
 metainfo_release() { grep -q "<release version=\"${version%-*}\" date=\"[0-9-]*\"" "$root/usr/share/metainfo/$component_id.metainfo.xml"; }
 e2e_check "the metainfo names release ${version%-*} with its date" metainfo_release
-icon_size() { [ "$(identify -format '%wx%h' "$root/usr/share/icons/hicolor/$1x$1/apps/quibbix.png")" = "$1x$1" ]; }
+icon_size() { [ "$(identify -format '%wx%h' "$root/usr/share/icons/hicolor/$1x$1/apps/$desktop_id.png")" = "$1x$1" ]; }
 for n in "${sizes[@]}"; do e2e_check "the ${n}x${n} icon is ${n}x${n} pixels" icon_size "$n"; done
 man_clean() { [ -z "$(zcat "$root/usr/share/man/man6/quibbix.6.gz" | groff -man -Tutf8 -ww -z 2>&1)" ]; }
 e2e_check "the manual page renders without warnings" man_clean
@@ -117,17 +118,14 @@ e2e_find_window
 window_size() { xdotool getwindowgeometry --shell "$E2E_WINDOW" | grep -c '^WIDTH=654$\|^HEIGHT=472$' | grep -qx 2; }
 e2e_check "the installed game shows its 654 x 472 window" window_size
 
-# START, then with the game paused the pointer rests on the green target; resumed, the next tick
-# clears it and plays its effect.
+# START, then with the game paused the pointer is put where the green target will be; resumed, the
+# next tick clears it and plays its effect.
 e2e_click 523 286
 sound_opened() { cat "$trace".* | grep -q "\"$root/usr/share/games/quibbix/[A-Za-z]*\.wav\", O_RDONLY[^=]*= [0-9]"; }
 touch_a_ball() {
     local try
     for try in 1 2 3; do
-        xdotool key p
-        sleep 0.3
-        e2e_rest_on_target && xdotool key p || { xdotool key p; continue; }
-        e2e_wait_for sound_opened && return 0
+        e2e_aim target && e2e_touch && e2e_wait_for sound_opened && return 0
     done
     return 1
 }

@@ -150,8 +150,31 @@ TEST_F(SdlSoundTest, AMissingFilePlaysAShortBeep) {
     EXPECT_NEAR(crossings / beeps[0].seconds, 880, 60);
 }
 
+// A loud 8-bit mono WAV whose header claims `rate` samples a second.
+void WriteWav(const fs::path& path, std::uint32_t rate, std::uint32_t samples) {
+    std::ofstream out(path, std::ios::binary);
+    const auto put = [&out](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            out.put(static_cast<char>(value >> (8 * i)));
+        }
+    };
+    out << "RIFF";
+    put(36 + samples, 4);
+    out << "WAVEfmt ";
+    for (const auto& [value, bytes] :
+         {std::pair{16u, 4}, {1u, 2}, {1u, 2}, {rate, 4}, {rate, 4}, {1u, 2}, {8u, 2}}) {
+        put(value, bytes);
+    }
+    out << "data";
+    put(samples, 4);
+    for (std::uint32_t i = 0; i < samples; ++i) {
+        out.put(static_cast<char>(i % 2 != 0 ? 0xF0 : 0x10));
+    }
+}
+
 // None of these may hold the game up or fill its memory: a pipe nobody writes to blocks a
-// reader, a device never ends, and a huge file takes long to read.
+// reader, a device never ends, a huge file takes long to read, and a rate of 1 Hz grows each
+// sample 44,100-fold on its way to the device.
 TEST_F(SdlSoundTest, APipeADeviceOrAHugeFileBeepLikeAMissingFile) {
     const fs::path pipe = folder_ / "Pipe.wav";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
@@ -160,16 +183,22 @@ TEST_F(SdlSoundTest, APipeADeviceOrAHugeFileBeepLikeAMissingFile) {
     const fs::path huge = folder_ / "Huge.wav";
     fs::copy_file(Effect("Bleep.wav"), huge);
     fs::resize_file(huge, kMaxSoundFileBytes + 1);  // sparse: takes no room on the disk
+    const fs::path slow = folder_ / "Slow.wav";
+    WriteWav(slow, 1, 4096);
+    const fs::path fast = folder_ / "Fast.wav";
+    WriteWav(fast, 4'000'000, 4096);
+    const fs::path long4k = folder_ / "Long.wav";  // 2 MiB at 4 kHz: 23 MiB for the device
+    WriteWav(long4k, 4'000, 2 << 20);
     {
         SdlSound sound;
         sound.SetGameRunning(true);
-        for (const fs::path& hostile : {pipe, endless, huge}) {
+        for (const fs::path& hostile : {pipe, endless, huge, slow, fast, long4k}) {
             sound.sndPlaySoundA(hostile.string(), 1);
             std::this_thread::sleep_for(300ms);
         }
     }
     const std::vector<Stretch> heard = Stretches(Heard());
-    ASSERT_EQ(heard.size(), 3u);
+    ASSERT_EQ(heard.size(), 6u);
     for (const Stretch& beep : heard) {
         EXPECT_NEAR(beep.seconds, 0.12, 0.03);
     }

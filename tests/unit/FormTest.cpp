@@ -50,36 +50,28 @@ protected:
     std::vector<std::string> events;
 };
 
-TEST_F(FormTest, EventsGoToTheTopmostVisibleControlElseTheBackground) {
+// Events go to the topmost visible control, else the background; a press captures the mouse until
+// the release, and only a left press and release on the same visible control click.
+TEST_F(FormTest, PointerEventsGoToTheControlUnderThePointerOrTheOneHoldingIt) {
     form.ButtonPressed(25, 25, kLeftButton);
     form.ButtonReleased(25, 25, kLeftButton);
-    upper.SetVisible(false);
-    form.PointerMoved(25, 25, 0);
-    form.PointerMoved(50, 50, 0);
-    form.ButtonPressed(50, 50, kRightButton);
-
-    // The board-like box reports pixels, the other twips, each from its own top-left.
-    EXPECT_EQ(events, (std::vector<std::string>{"upper down 1 75,75", "upper click", "lower move 15,15",
-                                                "form move", "form down"}));
-}
-
-TEST_F(FormTest, APressCapturesTheMouseUntilTheRelease) {
+    form.ButtonPressed(15, 15, kRightButton);
+    form.ButtonReleased(15, 15, kRightButton);
     form.ButtonPressed(15, 15, kLeftButton);
     form.PointerMoved(90, 90, kLeftButton);  // far outside, still reported to the captor
     form.ButtonReleased(90, 90, kLeftButton);
     form.PointerMoved(90, 90, 0);
-
-    // Released outside: no click. Without the button, the background gets the move again.
-    EXPECT_EQ(events, (std::vector<std::string>{"lower down 1 5,5", "lower move 80,80", "form move"}));
-}
-
-TEST_F(FormTest, OnlyALeftPressAndReleaseOnTheSameControlClick) {
-    form.ButtonPressed(15, 15, kRightButton);
-    form.ButtonReleased(15, 15, kRightButton);
+    upper.SetVisible(false);
+    form.PointerMoved(25, 25, 0);
     form.ButtonPressed(15, 15, kLeftButton);
     lower.SetVisible(false);  // hidden between press and release
     form.ButtonReleased(15, 15, kLeftButton);
-    EXPECT_EQ(std::count(events.begin(), events.end(), "lower click"), 0);
+    form.ButtonPressed(50, 50, kRightButton);
+
+    // The board-like box reports pixels, the other twips, each from its own top-left.
+    EXPECT_EQ(events, (std::vector<std::string>{"upper down 1 75,75", "upper click", "lower down 2 5,5",
+                                                "lower down 1 5,5", "lower move 80,80", "form move",
+                                                "lower move 15,15", "lower down 1 5,5", "form down"}));
 }
 
 TEST_F(FormTest, ControlsShareAPictureByIdentity) {
@@ -101,7 +93,7 @@ TEST_F(FormTest, SurfacesThatHoldAPictureTakeItsSizeAndKeepTheirPlace) {
     EXPECT_EQ(lower.Bounds(), (RectPx{10, 10, 34, 40}));
 }
 
-TEST_F(FormTest, CompositingPaintsBackgroundThenControlsBottomToTopWithFrames) {
+TEST_F(FormTest, CompositingPaintsBackgroundThenControlsBottomToTopWithFramesInTheAreaAsked) {
     form.SetPicture(Solid("background", 100, 100, Rgb(0, 0, 50)));
     lower.SetPicture(Solid("red", 20, 20, Rgb(200, 0, 0)));
     upper.SetPicture(Solid("green", 18, 18, Rgb(0, 200, 0)));
@@ -121,6 +113,20 @@ TEST_F(FormTest, CompositingPaintsBackgroundThenControlsBottomToTopWithFrames) {
     Compose(form, frame, frame.Bounds());
     EXPECT_EQ(frame.At(25, 25), Rgb(200, 0, 0));
     EXPECT_EQ(frame.At(35, 35), Rgb(0, 0, 50));
+
+    // A picture surface covering the area hides everything below it, and nothing outside the area
+    // is touched; an image leaves its uncovered pixels to what lies below.
+    Image part(100, 100, Rgb(1, 2, 3));
+    Compose(form, part, RectPx{12, 12, 18, 18});
+    EXPECT_EQ(part.At(15, 15), Rgb(200, 0, 0));
+    EXPECT_EQ(part.At(5, 5), Rgb(1, 2, 3));
+    ImageControl cell("cell");
+    Place(cell, 60, 60, 10, 10);
+    form.Add(cell);
+    cell.SetPicture(Solid("dot", 2, 2, Rgb(9, 9, 9)));
+    Compose(form, part, RectPx{60, 60, 70, 70});
+    EXPECT_EQ(part.At(60, 60), Rgb(9, 9, 9));
+    EXPECT_EQ(part.At(65, 65), Rgb(0, 0, 50));
 }
 
 TEST_F(FormTest, DrawingPersistsUntilClsAndSurvivesAGrowingSurface) {
@@ -151,23 +157,6 @@ TEST_F(FormTest, OnlyWhatChangedIsRepainted) {
     EXPECT_EQ(form.TakeDirty(), (std::vector<RectPx>{{10, 10, 30, 30}, {50, 10, 70, 30}}));
     lower.SetLeft(PixelsToTwips(60));
     EXPECT_EQ(form.TakeDirty(), std::vector<RectPx>{(RectPx{50, 10, 80, 30})});
-}
-
-TEST_F(FormTest, APictureSurfaceCoveringTheAreaHidesEverythingBelowIt) {
-    form.SetPicture(Solid("background", 100, 100, Rgb(0, 0, 50)));
-    lower.SetPicture(Solid("red", 20, 20, Rgb(200, 0, 0)));
-    Image frame(100, 100, Rgb(1, 2, 3));
-    Compose(form, frame, RectPx{12, 12, 18, 18});
-    EXPECT_EQ(frame.At(15, 15), Rgb(200, 0, 0));
-    EXPECT_EQ(frame.At(5, 5), Rgb(1, 2, 3)) << "nothing outside the area is touched";
-    // An image leaves its uncovered pixels to what lies below.
-    ImageControl cell("cell");
-    Place(cell, 60, 60, 10, 10);
-    form.Add(cell);
-    cell.SetPicture(Solid("dot", 2, 2, Rgb(9, 9, 9)));
-    Compose(form, frame, RectPx{60, 60, 70, 70});
-    EXPECT_EQ(frame.At(60, 60), Rgb(9, 9, 9));
-    EXPECT_EQ(frame.At(65, 65), Rgb(0, 0, 50));
 }
 
 TEST_F(FormTest, AHiddenControlLosesTheKeyboard) {

@@ -72,20 +72,41 @@ TEST_F(GameEngineTest, OnlyTheDrawnPixelsOfABallTouchThePointer) {
     EXPECT_EQ(form.BallOverlap(40 - 16, 40 - 16), kFalse);
 }
 
-TEST_F(GameEngineTest, ABallAtTheEdgeTurnsRoundOnTheSpot) {
+// A ball turns round only when its next step would leave the board; one ending on the edge stays.
+TEST_F(GameEngineTest, ABallTurnsRoundOnTheSpotOnlyWhenItsStepWouldLeaveTheBoard) {
     FrmMain& form = game.form;
-    form.pctNew_Click();
-    form.BallX[0] = 352;
-    form.BallDX[0] = 2;
-    form.BallY[0] = 0;
-    form.BallDY[0] = -1;
-    game.Tick();
-    EXPECT_EQ(form.BallX[0], 350);
-    EXPECT_EQ(form.BallDX[0], -2);
-    EXPECT_EQ(form.BallY[0], 1);
+    const struct {
+        int at, step, after;
+    } cases[] = {{352, 2, 350}, {350, 2, 352}, {351, 1, 352}, {352, 1, 351},
+                 {0, -1, 1},    {1, -1, 0},    {2, -2, 0}};
+    for (const auto& c : cases) {
+        form.pctNew_Click();
+        game.Ball(0, kTargetBall, c.at, c.at, c.step, c.step);
+        game.Tick();
+        EXPECT_EQ(form.BallX[0], c.after) << c.at << " by " << c.step;
+        EXPECT_EQ(form.BallY[0], c.after) << c.at << " by " << c.step;
+        EXPECT_EQ(form.BallDX[0], c.after - c.at);
+        form.pctNew_Click();
+    }
 }
 
-TEST_F(GameEngineTest, LevelsGrowByTheQuotaRoundedHalfToEven) {
+// Of two balls under the pointer the higher slot is touched, though the lower one is drawn on top.
+TEST_F(GameEngineTest, OfTwoBallsUnderThePointerTheHigherSlotIsTouched) {
+    FrmMain& form = game.form;
+    form.pctNew_Click();
+    game.Ball(0, kTargetBall, 100, 100);
+    game.Ball(1, kBonusBall, 104, 104);
+    form.PointerX = 101 + 20;
+    form.PointerY = 101 + 20;
+    game.Tick();
+    EXPECT_EQ(form.Score, 1000);
+    EXPECT_EQ(form.BallActive[0], kTrue);
+    EXPECT_EQ(form.BallActive[1], kFalse);
+    EXPECT_EQ(form.pctBoard.GetPixel(101 + 16, 101 + 16), form.pctBall[kTargetBall].GetPixel(16, 16))
+        << "slot 0 is drawn over slot 1";
+}
+
+TEST_F(GameEngineTest, LevelsGrowByTheQuotaRoundedHalfToEvenUpToOneHundredAndOneBalls) {
     FrmMain& form = game.form;
     form.pctNew_Click();
     const struct {
@@ -107,34 +128,34 @@ TEST_F(GameEngineTest, LevelsGrowByTheQuotaRoundedHalfToEven) {
     }
     EXPECT_EQ(form.BallSpeed, 0.2 + 0.2 + 0.2 + 0.2 + 0.2 + 0.2 + 0.2 + 0.2 + 0.2 + 0.2 + 0.2);
     EXPECT_NE(form.BallSpeed, 2.2);
-}
 
-TEST_F(GameEngineTest, TheQuotaStopsAtOneHundredAndOneBalls) {
-    FrmMain& form = game.form;
-    form.pctNew_Click();
-    form.BallQuota = 99.0;
-    game.AimAtTheOnlyTarget();
-    game.Tick();
-    EXPECT_EQ(form.BallQuota, 99.5);
-    EXPECT_EQ(form.LastBall, 100);
-    game.AimAtTheOnlyTarget();
-    game.Tick();
-    EXPECT_EQ(form.BallQuota, 99.5);
-    EXPECT_EQ(form.LastBall, 100);
+    // The quota stops at 99.5: 101 balls.
+    for (const double quota : {99.0, 99.5}) {
+        form.BallQuota = quota;
+        game.AimAtTheOnlyTarget();
+        game.Tick();
+        EXPECT_EQ(form.BallQuota, 99.5);
+        EXPECT_EQ(form.LastBall, 100);
+    }
 }
 
 TEST_F(GameEngineTest, ClearingALevelTurnsEveryStartedSecondIntoPoints) {
     FrmMain& form = game.form;
-    form.pctNew_Click();
-    form.TimeLeft = 3.45;
-    game.AimAtTheOnlyTarget();
-    game.Tick();
-    EXPECT_EQ(form.Score, 100 + 400);
-    EXPECT_EQ(form.Level, 2);
-    EXPECT_EQ(form.TimeLeft, 25);
-    EXPECT_EQ(form.LevelTime, 25);
-    EXPECT_EQ(form.PointerX, -1) << "nothing counts as touched until the pointer moves";
-    EXPECT_TRUE(form.Timer1.Enabled());
+    for (const auto& [left, bonus] :
+         {std::pair{3.45, 400}, {3.0, 300}, {1.0, 100}, {0.02, 100}, {20.0, 2000}}) {
+        form.pctNew_Click();
+        form.TimeLeft = left;
+        game.AimAtTheOnlyTarget();
+        game.Tick();
+        EXPECT_EQ(form.Score, 100 + bonus) << left << " s left";
+        EXPECT_EQ(form.Level, 2);
+        EXPECT_EQ(form.TimeLeft, 25);
+        EXPECT_EQ(form.LevelTime, 25);
+        EXPECT_EQ(form.PointerX, -1) << "nothing counts as touched until the pointer moves";
+        EXPECT_TRUE(form.Timer1.Enabled());
+        form.pctNew_Click();
+        form.GameActive = kFalse;
+    }
 }
 
 TEST_F(GameEngineTest, FieldsStopAtTheirLimitsInsteadOfWrapping) {
@@ -159,18 +180,8 @@ TEST_F(GameEngineTest, APlainBallTouchedWithAFullBoardChangesNothing) {
     FrmMain& form = game.form;
     form.pctNew_Click();
     form.LastBall = 100;
-    for (int slot = 0; slot <= 100; ++slot) {
-        form.BallActive[slot] = kFalse;
-    }
-    form.BallActive[100] = kTrue;
+    game.AimAtTheOnlyTarget();
     form.BallType[100] = kPlainBall;
-    form.BallX[100] = 0;
-    form.BallY[100] = 0;
-    form.BallDX[100] = 1;
-    form.BallDY[100] = 1;
-    form.BallsRemaining = 0;
-    form.PointerX = 17;
-    form.PointerY = 17;
     form.TimeLeft = 5.0;
     game.Tick();
     EXPECT_EQ(form.LastBall, 100);
@@ -184,17 +195,10 @@ TEST_F(GameEngineTest, TheNewTargetIsDrawnAmongTheBallsStillOnTheBoard) {
     form.pctNew_Click();
     form.LastBall = 4;
     form.BallsRemaining = 2;
-    for (int slot = 0; slot <= 4; ++slot) {
-        form.BallActive[slot] = slot == 0 || slot == 2 || slot == 4 ? kTrue : kFalse;
-        form.BallType[slot] = kPlainBall;
-        form.BallX[slot] = 300;
-        form.BallY[slot] = 300;
-        form.BallDX[slot] = 1;
-        form.BallDY[slot] = 1;
-    }
-    form.BallType[0] = kTargetBall;
-    form.BallX[0] = 0;
-    form.BallY[0] = 0;
+    form.BallActive[1] = form.BallActive[3] = kFalse;
+    game.Ball(0, kTargetBall, 0, 0);
+    game.Ball(2, kPlainBall, 300, 300);
+    game.Ball(4, kPlainBall, 300, 300);
     form.PointerX = 17;
     form.PointerY = 17;
     // Draws landing on cleared slots 1 and 3 are drawn again; 0.3 lands on slot 2.

@@ -14,19 +14,23 @@ struct HeadlessGame {
         form.Timer1.Fire();
     }
 
+    // Puts a ball in play in the slot.
+    void Ball(int slot, std::int16_t type, int x, int y, int dx = 1, int dy = 1) {
+        form.BallActive[slot] = kTrue;
+        form.BallType[slot] = type;
+        form.BallX[slot] = x;
+        form.BallY[slot] = y;
+        form.BallDX[slot] = static_cast<std::int16_t>(dx);
+        form.BallDY[slot] = static_cast<std::int16_t>(dy);
+    }
+
     // Leaves only the target, in the highest slot in play, on the board, moving down-right, with the pointer
     // where it will be after the next move.
     void AimAtTheOnlyTarget() {
         for (int other = 0; other <= form.LastBall; ++other) {
             form.BallActive[other] = kFalse;
         }
-        const int slot = form.LastBall;
-        form.BallActive[slot] = kTrue;
-        form.BallType[slot] = kTargetBall;
-        form.BallX[slot] = 100;
-        form.BallY[slot] = 100;
-        form.BallDX[slot] = 1;
-        form.BallDY[slot] = 1;
+        Ball(form.LastBall, kTargetBall, 100, 100);
         form.BallsRemaining = 0;
         form.PointerX = 101 + 16;
         form.PointerY = 101 + 16;

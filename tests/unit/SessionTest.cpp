@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <csignal>
-#include <cstring>
 #include <filesystem>
 #include <future>
+#include <optional>
 #include <string>
 
 #include "shell/platform/UniqueFd.h"
@@ -30,57 +28,37 @@ private:
     std::filesystem::path path_;
 };
 
-bool HasCaller(const UniqueFd& listener) {
-    const UniqueFd caller(::accept4(listener.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
-    return static_cast<bool>(caller);
-}
-
-// What a copy that crashed leaves behind: a socket file nobody listens on.
-void LeaveDeadSocket(const std::filesystem::path& path) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strcpy(address.sun_path, path.c_str());
-    const UniqueFd socket(::socket(AF_UNIX, SOCK_STREAM, 0));
-    ASSERT_EQ(::bind(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-}
-
-TEST(SingleInstanceTest, ALaterCopyKnocksOnTheFirstAndStepsBack) {
+TEST(SingleInstanceTest, EveryCopyOfOneSettingsFileTakesOneLock) {
     const TempFolder folder;
-    SingleInstance first(folder.Path() / "made", "quibbix");
-    ASSERT_TRUE(first.First());
-    const UniqueFd listener = first.TakeListener();
+    const std::filesystem::path settings = folder.Path() / "made" / "settings.ini";
+    std::optional<SingleInstance> first(std::in_place, settings);
+    ASSERT_EQ(first->Result(), SingleInstance::Claim::kFirst);
+    EXPECT_EQ(std::filesystem::status(settings.parent_path()).permissions(),
+              std::filesystem::perms::owner_all);
+    const UniqueFd listener = first->TakeListener();
     ASSERT_TRUE(listener);
 
-    const SingleInstance second(folder.Path() / "made", "quibbix");
-    EXPECT_FALSE(second.First());
-    EXPECT_TRUE(second.Knocked());
-    EXPECT_TRUE(HasCaller(listener));
-    EXPECT_FALSE(HasCaller(listener));
+    // Another spelling of the same folder, as a different HOME or XDG_CONFIG_HOME gives it.
+    std::filesystem::create_directory_symlink(folder.Path() / "made", folder.Path() / "link");
+    const SingleInstance second(folder.Path() / "link" / "." / "settings.ini");
+    ASSERT_EQ(second.Result(), SingleInstance::Claim::kSecond);
+    EXPECT_EQ(second.FirstProcess(), ::getpid());
+    // Nobody answers: the knock gives up in time.
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(second.Knock("", std::chrono::milliseconds(300)));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+
+    first.reset();
+    EXPECT_EQ(SingleInstance(settings).Result(), SingleInstance::Claim::kFirst);
 }
 
-TEST(SingleInstanceTest, TheNextCopyTakesOverFromOneThatIsGone) {
+TEST(SingleInstanceTest, ALinkPlantedAtTheLockIsNeverFollowed) {
     const TempFolder folder;
-    {
-        const SingleInstance first(folder.Path(), "quibbix");
-        ASSERT_TRUE(first.First());
-    }
-    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "quibbix.sock"));
-    LeaveDeadSocket(folder.Path() / "quibbix.sock");
-
-    SingleInstance next(folder.Path(), "quibbix");
-    ASSERT_TRUE(next.First());
-    const UniqueFd listener = next.TakeListener();
-    ASSERT_TRUE(listener);
-    const SingleInstance later(folder.Path(), "quibbix");
-    EXPECT_FALSE(later.First());
-    EXPECT_TRUE(HasCaller(listener));
-}
-
-TEST(SingleInstanceTest, LivesInTheRuntimeFolderWhenThereIsOne) {
-    EXPECT_EQ(SingleInstance::Folder("/run/user/1000", "/home/a/.config/Quibbix"), "/run/user/1000");
-    EXPECT_EQ(SingleInstance::Folder(nullptr, "/home/a/.config/Quibbix"), "/home/a/.config/Quibbix");
-    EXPECT_EQ(SingleInstance::Folder("", "/home/a/.config/Quibbix"), "/home/a/.config/Quibbix");
-    EXPECT_EQ(SingleInstance::Folder("run", "/home/a/.config/Quibbix"), "/home/a/.config/Quibbix");
+    std::filesystem::create_symlink(folder.Path() / "target", folder.Path() / "quibbix.lock");
+    const SingleInstance copy(folder.Path() / "settings.ini");
+    EXPECT_EQ(copy.Result(), SingleInstance::Claim::kUnlocked);
+    EXPECT_NE(copy.Trouble().find("quibbix.lock"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "target"));
 }
 
 // The ending signals stay blocked for the test and are restored afterwards.
@@ -98,27 +76,31 @@ private:
 
 TEST_F(SessionWatcherTest, ReportsEachEndingSignalAndEachKnock) {
     const TempFolder folder;
-    SingleInstance first(folder.Path(), "quibbix");
-    ASSERT_TRUE(first.First());
+    SingleInstance first(folder.Path() / "settings.ini");
+    ASSERT_EQ(first.Result(), SingleInstance::Claim::kFirst);
     std::promise<int> signalled;
-    std::promise<void> summoned;
+    std::promise<std::string> summoned;
     int signals = 0;
     {
-        const SessionWatcher watcher(first.TakeListener(), {.ended =
-                                                                [&](int signal) {
-                                                                    if (++signals == 1) {
-                                                                        signalled.set_value(signal);
-                                                                    }
-                                                                },
-                                                            .summoned = [&] { summoned.set_value(); }});
+        const SessionWatcher watcher(
+            first.TakeListener(),
+            {.ended =
+                 [&](int signal) {
+                     if (++signals == 1) {
+                         signalled.set_value(signal);
+                     }
+                 },
+             .summoned = [&](std::string_view note) { summoned.set_value(std::string(note)); }});
         ::kill(::getpid(), SIGHUP);
         std::future<int> signal = signalled.get_future();
         ASSERT_EQ(signal.wait_for(std::chrono::seconds(5)), std::future_status::ready);
         EXPECT_EQ(signal.get(), SIGHUP);
 
-        const SingleInstance second(folder.Path(), "quibbix");
-        EXPECT_FALSE(second.First());
-        EXPECT_EQ(summoned.get_future().wait_for(std::chrono::seconds(5)), std::future_status::ready);
+        const SingleInstance second(folder.Path() / "settings.ini");
+        EXPECT_TRUE(second.Knock("token\n", std::chrono::seconds(2)));
+        std::future<std::string> note = summoned.get_future();
+        ASSERT_EQ(note.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+        EXPECT_EQ(note.get(), "token");
     }
     // The watcher is gone: a signal now stays pending instead of reaching a dead callback.
     ::kill(::getpid(), SIGTERM);

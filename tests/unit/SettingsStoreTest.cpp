@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -7,6 +8,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "shell/platform/FileSettingsStore.h"
@@ -235,6 +237,99 @@ TEST_F(SettingsStoreTest, ServesOnlyItsOwnApplication) {
     EXPECT_TRUE(store.Values("Other", "Settings").empty());
     EXPECT_EQ(store.GetSetting("quibbix", "Settings", "Sound", "none"), "1");
     EXPECT_NO_THROW(store.Flush());
+}
+
+using Table = std::vector<std::pair<std::string, int>>;
+
+// As the game saves: the sound and all ten ranks, empty ones too.
+void SaveTable(SettingsStore& store, const Table& table) {
+    store.SaveSetting(kApp, "Settings", "Sound", "0");
+    for (std::size_t rank = 0; rank < 10; ++rank) {
+        const std::string n = std::to_string(rank + 1);
+        store.SaveSetting(kApp, "Settings", "HighScoreName" + n,
+                          rank < table.size() ? table[rank].first : "");
+        const int score = rank < table.size() ? table[rank].second : 0;
+        store.SaveSetting(kApp, "Settings", "HighScore" + n, std::to_string(score).insert(0, 1, ' '));
+    }
+}
+
+Table TableIn(const SettingsStore& store) {
+    Table table;
+    for (int rank = 1; rank <= 10; ++rank) {
+        const std::string n = std::to_string(rank);
+        if (std::string name = store.GetSetting(kApp, "Settings", "HighScoreName" + n, ""); !name.empty()) {
+            table.emplace_back(name, std::stoi(store.GetSetting(kApp, "Settings", "HighScore" + n, "0")));
+        }
+    }
+    return table;
+}
+
+TEST_F(SettingsStoreTest, ASaveRanksItsNewEntriesIntoWhatAnotherCopyWroteMeanwhile) {
+    struct Case {
+        const char* what;
+        Table start, theirs, ours, merged;
+    };
+    const Table full = {{"A", 1000}, {"B", 900}, {"C", 800}, {"D", 700}, {"E", 600},
+                        {"F", 500},  {"G", 400}, {"H", 300}, {"I", 200}, {"J", 100}};
+    const Case cases[] = {
+        {"their new entry", {{"A", 500}}, {{"B", 900}, {"A", 500}}, {{"A", 500}}, {{"B", 900}, {"A", 500}}},
+        {"both add",
+         {{"A", 500}},
+         {{"B", 900}, {"A", 500}},
+         {{"C", 700}, {"A", 500}},
+         {{"B", 900}, {"C", 700}, {"A", 500}}},
+        {"equal scores: ours goes above",
+         {},
+         {{"B", 700}},
+         {{"C", 700}, {"D", 0}},
+         {{"C", 700}, {"B", 700}, {"D", 0}}},
+        {"a full table",
+         {},
+         full,
+         {{"K", 550}, {"L", 50}},
+         {{"A", 1000},
+          {"B", 900},
+          {"C", 800},
+          {"D", 700},
+          {"E", 600},
+          {"K", 550},
+          {"F", 500},
+          {"G", 400},
+          {"H", 300},
+          {"I", 200}}},
+    };
+    for (const Case& c : cases) {
+        Put(File(), "[Settings]\nSound=0\n");
+        FileSettingsStore(File(), kApp).Flush();
+        FileSettingsStore seed(File(), kApp);
+        SaveTable(seed, c.start);
+        seed.Flush();
+        FileSettingsStore ours(File(), kApp);
+        ours.KeepRanked(
+            {.section = "Settings", .nameKey = "HighScoreName", .scoreKey = "HighScore", .ranks = 10});
+        {
+            FileSettingsStore theirs(File(), kApp);
+            SaveTable(theirs, c.theirs);
+            theirs.SaveSetting(kApp, "Settings", "Sound", "1");
+            theirs.Flush();
+        }
+        Put(File(), Contents(File()) + "; by hand\n");
+        SaveTable(ours, c.ours);
+        ours.Flush();
+        const FileSettingsStore after(File(), kApp);
+        EXPECT_EQ(TableIn(after), c.merged) << c.what;
+        EXPECT_EQ(after.GetSetting(kApp, "Settings", "Sound", ""), "1") << c.what << ": we never changed it";
+        EXPECT_TRUE(Contents(File()).ends_with("; by hand\n")) << c.what;
+    }
+
+    // A file that can no longer be read whole is left alone.
+    FileSettingsStore ours(File(), kApp);
+    SaveTable(ours, {{"Z", 5}});
+    fs::remove(File());
+    ASSERT_EQ(::mkfifo(File().c_str(), 0600), 0);
+    ours.Flush();
+    EXPECT_TRUE(fs::is_fifo(File()));
+    EXPECT_EQ(ours.Refusal(), File().string() + " is not a regular file");
 }
 
 TEST(SettingsDefaultPath, FollowsTheXdgRules) {

@@ -4,6 +4,8 @@
 
 #include "game/Arithmetic.h"
 #include "shell/SettingsText.h"
+#include "shell/platform/FileSettingsStore.h"
+#include "tests/common/TempFolder.h"
 
 namespace quibbix {
 namespace {
@@ -44,6 +46,24 @@ TEST(SettingsTextTest, ScoresAreWrittenWithALeadingBlankOrSign) {
     EXPECT_EQ(ScoreText(1500), " 1500");
     EXPECT_EQ(ScoreText(0), " 0");
     EXPECT_EQ(ScoreText(-5), "-5");
+}
+
+// A save that brings the file to exactly the 4 MiB the next run still reads is written; one byte
+// more is refused and leaves the file as it was.
+TEST(SettingsTextTest, ASaveThatFillsTheFileToTheLimitToTheByteIsWritten) {
+    const TempFolder folder;
+    for (const std::size_t over : {0, 1}) {
+        std::string text = "[Settings]\nName=A\n;";
+        text += std::string((4u << 20) - 1 + over - text.size() - 1, 'x') + "\n";
+        TempFolder::Put(folder.File(), text);
+        FileSettingsStore store(folder.File(), "Quibbix");
+        store.SaveSetting("Quibbix", "Settings", "Name", "AB");
+        store.Flush();
+        EXPECT_EQ(store.Refusal().empty(), over == 0) << store.Refusal();
+        EXPECT_EQ(std::filesystem::file_size(folder.File()), (4u << 20) + (over == 0 ? 0 : over - 1));
+        EXPECT_EQ(FileSettingsStore(folder.File(), "Quibbix").GetSetting("Quibbix", "Settings", "Name", ""),
+                  over == 0 ? "AB" : "A");
+    }
 }
 
 }  // namespace

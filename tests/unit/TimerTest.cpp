@@ -13,10 +13,15 @@ public:
     std::int64_t now = 0;
 };
 
-TEST(TimerTest, TicksFollowAFixedGridWhateverTheWakeUpDelay) {
+// A 20 ms timer on a clock the test moves.
+class TimerTest : public ::testing::Test {
+protected:
+    TimerTest() { timer.SetInterval(20); }
     FakeClock clock;
-    Timer timer(clock);
-    timer.SetInterval(20);
+    Timer timer{clock};
+};
+
+TEST_F(TimerTest, TicksFollowAFixedGridWhateverTheWakeUpDelay) {
     std::vector<std::int64_t> ticks;
     timer.Tick = [&] { ticks.push_back(clock.now); };
     timer.SetEnabled(true);
@@ -30,20 +35,14 @@ TEST(TimerTest, TicksFollowAFixedGridWhateverTheWakeUpDelay) {
     EXPECT_EQ(ticks.size(), 3000u);
 }
 
-TEST(TimerTest, FallingBehindNeverFiresTicksBackToBack) {
-    FakeClock clock;
-    Timer timer(clock);
-    timer.SetInterval(20);
+TEST_F(TimerTest, FallingBehindNeverFiresTicksBackToBack) {
     timer.SetEnabled(true);
     clock.now = 20 + 95;  // the program stalled for almost five periods
     timer.Fire();
     EXPECT_EQ(*timer.NextDue(), clock.now + 20);
 }
 
-TEST(TimerTest, EnablingStartsAFullPeriodAndDisablingCancels) {
-    FakeClock clock;
-    Timer timer(clock);
-    timer.SetInterval(20);
+TEST_F(TimerTest, EnablingStartsAFullPeriodAndDisablingCancels) {
     EXPECT_FALSE(timer.NextDue().has_value());
     clock.now = 7;
     timer.SetEnabled(true);

@@ -123,6 +123,17 @@ std::string WhyLeftAsItIs(const fs::path& path) {
     return ::stat(path.c_str(), &info) == 0 ? Refusal(path, info) : std::string();
 }
 
+void MakePrivateFolders(const fs::path& folder) {
+    fs::path made;
+    for (const fs::path& part : folder) {
+        made /= part;
+        // An existing folder is left as the player made it; a failure shows at the first use.
+        if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) {
+            return;
+        }
+    }
+}
+
 std::string ReplaceAtomically(const fs::path& path, std::string_view text) {
     const fs::path target = FinalTarget(path);
     struct stat old {};
@@ -136,8 +147,7 @@ std::string ReplaceAtomically(const fs::path& path, std::string_view text) {
         }
     }
     const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    std::error_code ignored;
-    fs::create_directories(folder, ignored);
+    MakePrivateFolders(folder);
     const std::string name = target.filename().string();
     RemoveStaleTemps(folder, name);
 

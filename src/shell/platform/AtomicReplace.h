@@ -10,6 +10,10 @@ namespace quibbix {
 // Empty when it may be replaced, and when nothing is there yet.
 std::string WhyLeftAsItIs(const std::filesystem::path& path);
 
+// Makes the folders missing on the way to `folder`, each readable by its owner only: what the game
+// keeps there is nobody else's business.
+void MakePrivateFolders(const std::filesystem::path& folder);
+
 // Replaces the file with `text` so that a crash or a full disk at any moment leaves either the old
 // file or the new one, whole. The file keeps its identity: a symbolic link stays a link and its
 // target gets the text, and the permission bits and (where allowed) owner and group are kept. A

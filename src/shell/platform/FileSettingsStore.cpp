@@ -3,6 +3,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 
@@ -94,9 +95,21 @@ void FileSettingsStore::Flush() noexcept {
         return;
     }
     try {
-        std::string text = RewriteIni(lines_, saved_, [this](std::string_view section, std::string_view key) {
-            return values_.GetSetting(app_, section, key, "");
-        });
+        // Another copy, a foreign tool or the player may have written the file since it was read,
+        // where the lock could not keep them out (a network home, an editor).
+        WholeFile now = ReadWholeFile(path_, kMaxFileBytes);
+        if (!now.refusal.empty()) {
+            lastFault_ = std::move(now.refusal);
+            return;
+        }
+        std::string text;
+        if (!merged_ && now.text == text_) {
+            text = RewriteIni(lines_, saved_, [this](std::string_view section, std::string_view key) {
+                return values_.GetSetting(app_, section, key, "");
+            });
+        } else {
+            text = Merge(now.text);
+        }
         // Written, it would be refused by the next run, and the table with it.
         if (text.size() > kMaxFileBytes) {
             lastFault_ = path_.string() + " would grow past " + std::to_string(kMaxFileBytes >> 20) + " MiB";
@@ -106,11 +119,37 @@ void FileSettingsStore::Flush() noexcept {
         if (lastFault_.empty()) {
             text_ = std::move(text);
             lines_ = ini::SplitLines(text_);
+            base_ = values_;
             saved_.clear();
         }
     } catch (...) {
         // Out of memory while rendering: the old file stays, as on any other failure.
         lastFault_ = path_.string() + " could not be rewritten: out of memory";
+    }
+}
+
+std::string FileSettingsStore::Merge(std::string_view now) {
+    if (!merged_) {
+        std::fprintf(stderr, "quibbix: %s was changed by another program since the game read it; merged\n",
+                     path_.c_str());
+        merged_ = true;
+    }
+    MemorySettingsStore theirs;
+    const std::vector<std::string_view> lines = Parse(now, theirs);
+    KeysBySection keys = saved_;
+    const MemorySettingsStore merged = MergeSaved(app_, base_, values_, theirs, keys, table_);
+    return RewriteIni(lines, keys, [this, &merged](std::string_view section, std::string_view key) {
+        return merged.GetSetting(app_, section, key, "");
+    });
+}
+
+void FileSettingsStore::KeepRanked(RankedTable table) {
+    table_ = std::move(table);
+}
+
+void FileSettingsStore::LeaveUnchanged(std::string why) {
+    if (refusal_.empty()) {
+        refusal_ = std::move(why);
     }
 }
 
@@ -124,20 +163,26 @@ bool FileSettingsStore::Serves(std::string_view app) const {
 }
 
 void FileSettingsStore::Load() {
-    std::string_view text = text_;
+    lines_ = Parse(text_, values_);
+    base_ = values_;
+}
+
+std::vector<std::string_view> FileSettingsStore::Parse(std::string_view text,
+                                                       MemorySettingsStore& values) const {
     if (text.starts_with(ini::kByteOrderMark)) {
         text.remove_prefix(ini::kByteOrderMark.size());
     }
-    lines_ = ini::SplitLines(text);
+    std::vector<std::string_view> lines = ini::SplitLines(text);
     std::optional<std::string_view> section;
-    for (const auto raw : lines_) {
+    for (const auto raw : lines) {
         const ini::Line line = ini::Classify(raw);
         if (line.kind == ini::Line::Kind::kHeader) {
             section = line.section;
         } else if (line.kind == ini::Line::Kind::kEntry && section) {
-            values_.SaveSetting(app_, *section, line.key, ini::DecodeValue(line.rawValue));
+            values.SaveSetting(app_, *section, line.key, ini::DecodeValue(line.rawValue));
         }
     }
+    return lines;
 }
 
 }  // namespace quibbix

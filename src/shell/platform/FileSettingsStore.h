@@ -2,11 +2,13 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "shell/platform/SavedKeys.h"
+#include "shell/platform/SettingsMerge.h"
 #include "shell/platform/SettingsStore.h"
 
 namespace quibbix {
@@ -25,6 +27,11 @@ namespace quibbix {
 // A file the store cannot read whole (no permission, an I/O error, not a regular file, larger than
 // 4 MiB) is never replaced: the store starts empty and the file stays byte for byte as it was. A
 // file its owner may not write is read but never replaced either. Refusal says why.
+//
+// Flush reads the file again first. A file nobody else wrote meanwhile is rewritten as above; one
+// that another program changed is merged three ways (see MergeSaved), keeping every line of the
+// file as it is now, and the store says so in one line on standard error. One that can no longer
+// be read whole is left alone.
 class FileSettingsStore final : public SettingsStore {
 public:
     // Looks up one environment variable; returns null when it is unset (like std::getenv).
@@ -54,15 +61,27 @@ public:
     void Flush() noexcept override;
     std::string Refusal() const override;
 
+    // The section holds a ranked table, merged entry by entry when another copy changed the file.
+    void KeepRanked(RankedTable table);
+    // The file is read but must never be replaced; Refusal says `why`.
+    void LeaveUnchanged(std::string why);
+
 private:
     bool Serves(std::string_view app) const;
     void Load();
+    // The lines of `text` (views into it), with its entries saved into `values`.
+    std::vector<std::string_view> Parse(std::string_view text, MemorySettingsStore& values) const;
+    // The text to write over `now`, the file as another program left it.
+    std::string Merge(std::string_view now);
 
     std::filesystem::path path_;
     std::string app_;
     std::string text_;                     // the whole file, or nothing when it was refused
     std::vector<std::string_view> lines_;  // views into text_, without line ends
     MemorySettingsStore values_;
+    MemorySettingsStore base_;  // the values as the file held them when last read or written
+    std::optional<RankedTable> table_;
+    bool merged_ = false;    // once merged, every later save merges too
     KeysBySection saved_;    // keys saved since the file was read; only these are rewritten
     std::string refusal_;    // why the file, as read, must never be replaced
     std::string lastFault_;  // why the last save failed

@@ -1,55 +1,54 @@
 #include "shell/platform/Viewport.h"
 
 #include <algorithm>
-#include <cctype>
-#include <charconv>
 #include <cmath>
-#include <locale>
-#include <sstream>
-#include <string>
 
 namespace quibbix {
 
 namespace {
 
+// Far beyond any screen made; also keeps every product below within an int.
+constexpr double kLargestScale = 64;
+
 // Division that rounds towards minus infinity, so a point left of the frame stays left of it.
-int FloorDiv(int value, int divisor) {
-    const int quotient = value / divisor;
+long long FloorDiv(long long value, long long divisor) {
+    const long long quotient = value / divisor;
     return (value % divisor != 0 && value < 0) ? quotient - 1 : quotient;
 }
 
-std::string_view Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
-
-// A decimal number at the start of `text`, read the same in every locale. Not std::from_chars:
-// the browser build's standard library reads only whole numbers with it.
-std::optional<double> LeadingDecimal(std::string_view text) {
-    if (text.empty() || !(std::isdigit(static_cast<unsigned char>(text.front())) || text.front() == '-' ||
-                          text.front() == '.')) {
-        return std::nullopt;
-    }
-    std::istringstream in{std::string(text)};
-    in.imbue(std::locale::classic());
-    double value = 0;
-    if (!(in >> value)) {
-        return std::nullopt;
-    }
-    return value;
+// A scale a window system reported, kept to what a screen can mean: NaN, zero and negatives are 1.
+double SaneScale(double scale) {
+    return std::isfinite(scale) && scale > 0 ? std::clamp(scale, 1 / kLargestScale, kLargestScale) : 1.0;
 }
 
 }  // namespace
 
 PointPx Viewport::ToFrame(int x, int y) const {
-    return {FloorDiv(x * scale - left, zoom), FloorDiv(y * scale - top, zoom)};
+    if (stretched.width > 0 && stretched.height > 0 && window.width > 0 && window.height > 0) {
+        // The frame pixel under the middle of the unit.
+        return {static_cast<int>(FloorDiv((2LL * x + 1) * frame.width, 2LL * window.width)),
+                static_cast<int>(FloorDiv((2LL * y + 1) * frame.height, 2LL * window.height))};
+    }
+    // The screen pixel under the middle of the unit: at a fractional scale a unit's edge may lie
+    // in the pixel before.
+    const auto screenX = static_cast<long long>(std::floor((x + 0.5) * scale)) - left;
+    const auto screenY = static_cast<long long>(std::floor((y + 0.5) * scale)) - top;
+    return {static_cast<int>(FloorDiv(screenX, zoom)), static_cast<int>(FloorDiv(screenY, zoom))};
 }
 
 RectPx Viewport::ToScreen(RectPx frameArea) const {
+    if (stretched.width > 0 && stretched.height > 0 && frame.width > 0 && frame.height > 0) {
+        // The first screen pixel that shows the frame pixel, as ToFrame counts.
+        const auto x = [&](int column) {
+            return left +
+                   static_cast<int>(FloorDiv(1LL * column * stretched.width + frame.width - 1, frame.width));
+        };
+        const auto y = [&](int row) {
+            return top +
+                   static_cast<int>(FloorDiv(1LL * row * stretched.height + frame.height - 1, frame.height));
+        };
+        return {x(frameArea.left), y(frameArea.top), x(frameArea.right), y(frameArea.bottom)};
+    }
     return {left + frameArea.left * zoom, top + frameArea.top * zoom, left + frameArea.right * zoom,
             top + frameArea.bottom * zoom};
 }
@@ -61,47 +60,36 @@ int LargestZoom(SizePx frame, SizePx area) {
     return std::max(1, std::min(area.width / frame.width, area.height / frame.height));
 }
 
-int ClampZoom(int zoom, SizePx frame, SizePx area) {
-    return std::clamp(zoom, 1, LargestZoom(frame, area));
+int DesktopZoom(double desktopScale, SizePx frame, SizePx usable) {
+    const int wished = static_cast<int>(std::floor(SaneScale(desktopScale) + 0.5));
+    return std::max(1, std::min(wished, LargestZoom(frame, usable)));
+}
+
+SizePx WindowSize(SizePx frame, int zoom, double scale) {
+    scale = SaneScale(scale);
+    const auto units = [&](int pixels) {
+        return std::max(1, static_cast<int>(std::lround(static_cast<double>(pixels) * zoom / scale)));
+    };
+    return {units(frame.width), units(frame.height)};
+}
+
+Viewport WindowViewport(SizePx frame, int zoom, SizePx output, SizePx window) {
+    Viewport view{zoom, 0, 0,
+                  window.width > 0 ? SaneScale(static_cast<double>(output.width) / window.width) : 1};
+    // Only a window system that scales rounds the window: elsewhere the frame keeps its zoom and
+    // a larger window shows black beside it.
+    const bool whole = output.width == frame.width * zoom && output.height == frame.height * zoom;
+    if (view.scale != 1 && !whole && output.width > 0 && output.height > 0 && window.height > 0) {
+        view.frame = frame;
+        view.stretched = output;
+        view.window = window;
+    }
+    return view;
 }
 
 Viewport FullScreenViewport(SizePx frame, SizePx screen) {
     const int zoom = LargestZoom(frame, screen);
-    return {zoom, (screen.width - frame.width * zoom) / 2, (screen.height - frame.height * zoom) / 2, 1};
-}
-
-std::optional<double> XftDpi(std::string_view resources) {
-    while (!resources.empty()) {
-        const auto end = resources.find('\n');
-        const std::string_view line = resources.substr(0, end);
-        resources = end == std::string_view::npos ? std::string_view() : resources.substr(end + 1);
-        const auto colon = line.find(':');
-        if (colon == std::string_view::npos || Trim(line.substr(0, colon)) != "Xft.dpi") {
-            continue;
-        }
-        const std::optional<double> dpi = LeadingDecimal(Trim(line.substr(colon + 1)));
-        if (dpi && std::isfinite(*dpi) && *dpi > 0) {
-            return dpi;
-        }
-    }
-    return std::nullopt;
-}
-
-int DesktopScale(std::optional<std::string_view> gdkScale, std::optional<std::string_view> resources) {
-    if (gdkScale) {
-        const std::string_view text = Trim(*gdkScale);
-        int scale = 0;
-        const auto [rest, error] = std::from_chars(text.data(), text.data() + text.size(), scale);
-        if (error == std::errc() && rest == text.data() + text.size() && scale >= 1) {
-            return scale;
-        }
-    }
-    if (resources) {
-        if (const std::optional<double> dpi = XftDpi(*resources)) {
-            return std::max(1, static_cast<int>(std::floor(*dpi / 96.0)));
-        }
-    }
-    return 1;
+    return {zoom, (screen.width - frame.width * zoom) / 2, (screen.height - frame.height * zoom) / 2};
 }
 
 }  // namespace quibbix

@@ -8,28 +8,27 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <thread>
 #include <utility>
+
+#include "shell/sdl/SdlSession.h"
+#include "shell/sdl/SdlWindowInfo.h"
 
 namespace quibbix {
 
 namespace {
 
-// Xlib calls its handlers without a pointer of ours, so what they need lives here, set by the one
-// DisplayGuards of the program.
-struct Guarded {
-    std::function<void()> saveNow;
+// Xlib's error handlers belong to the whole process and are called without a pointer of ours, so
+// the little they need can only be one process-wide object: this one. DisplayGuards fills it in on
+// the event thread, and only the event thread's handler runs the save.
+struct XlibHandlerState {
+    std::function<void()> saveNow;  // set only while what it saves is alive
     std::thread::id eventThread;
     Window window = 0;
     bool destroyed = false;
 };
-Guarded guarded;
-
-void PushQuit() {
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
-}
+XlibHandlerState guarded;
 
 // A request that failed is nobody's reason to end the game. SDL may still talk to the window
 // after another client destroyed it; the destruction itself arrives as an event.
@@ -80,17 +79,21 @@ DisplayGuards::DisplayGuards() {
     XSetIOErrorHandler(ConnectionLost);
 }
 
-void DisplayGuards::Watch(SDL_Window* window, std::function<void()> saveNow) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE ||
-        info.subsystem != SDL_SYSWM_X11) {
+DisplayGuards::Watch::Watch(SDL_Window* window, std::function<void()> saveNow) {
+    const std::optional<SDL_SysWMinfo> info = WindowInfo(window);
+    if (!info || info->subsystem != SDL_SYSWM_X11) {
         return;
     }
     guarded.saveNow = std::move(saveNow);
-    guarded.window = info.info.x11.window;
+    guarded.window = info->info.x11.window;
     SDL_SetEventFilter(WatchDestruction, nullptr);
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+}
+
+DisplayGuards::Watch::~Watch() {
+    // What the callback saves goes away right after; a connection lost from here on only ends the
+    // program, which saved on its way out.
+    guarded.saveNow = nullptr;
 }
 
 bool DisplayGuards::WindowDestroyed() const {
@@ -98,17 +101,13 @@ bool DisplayGuards::WindowDestroyed() const {
 }
 
 bool DisplayGuards::WaylandLost(SDL_Window* window) const {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    return window != nullptr && SDL_GetWindowWMInfo(window, &info) == SDL_TRUE &&
-           info.subsystem == SDL_SYSWM_WAYLAND && info.info.wl.display != nullptr &&
-           wl_display_get_error(info.info.wl.display) != 0;
+    const std::optional<SDL_SysWMinfo> info = WindowInfo(window);
+    return info && info->subsystem == SDL_SYSWM_WAYLAND && info->info.wl.display != nullptr &&
+           wl_display_get_error(info->info.wl.display) != 0;
 }
 
 DisplayGuards::~DisplayGuards() {
     guarded.window = 0;
-    // What the callback saves is going away too; the game saved on its way out.
-    guarded.saveNow = nullptr;
 }
 
 }  // namespace quibbix

@@ -22,10 +22,17 @@ public:
     DisplayGuards(const DisplayGuards&) = delete;
     DisplayGuards& operator=(const DisplayGuards&) = delete;
 
-    // Watches the game's window, once it is open and the game loaded. `saveNow` keeps what must
-    // survive a lost connection; it runs on the event thread. Does nothing unless SDL drives an
-    // X11 display.
-    void Watch(SDL_Window* window, std::function<void()> saveNow);
+    // Watches the game's window, once it is open and the game loaded: while it lives, a lost
+    // connection runs `saveNow` (on the event thread) before the program ends. Make it after
+    // everything `saveNow` uses, so it goes before them. Does nothing unless SDL drives an X11
+    // display.
+    class Watch {
+    public:
+        Watch(SDL_Window* window, std::function<void()> saveNow);
+        ~Watch();
+        Watch(const Watch&) = delete;
+        Watch& operator=(const Watch&) = delete;
+    };
 
     // Another client destroyed the window. SDL then believes it still shows and waits forever for
     // it to disappear when taking it down, so the program leaves without taking it down.

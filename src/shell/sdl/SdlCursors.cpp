@@ -1,6 +1,11 @@
 #include "shell/sdl/SdlCursors.h"
 
 #include <SDL.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
 
 #include "shell/sdl/SdlImage.h"
 
@@ -12,6 +17,25 @@ namespace {
 constexpr int kHandHotX = 12;
 constexpr int kHandHotY = 1;
 
+// SDL's Wayland driver keeps a colour cursor's pixels in a file it makes in XDG_RUNTIME_DIR and
+// never removes. The file is mapped into this program for as long as the cursor lives, so its name
+// can go at once: the memory stays, and nothing is left behind however the program ends.
+void RemoveCursorFiles() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime == nullptr || *runtime != '/') {
+        return;
+    }
+    const std::string prefix = std::string(runtime) + "/sdl-shared-";
+    std::ifstream maps("/proc/self/maps");
+    for (std::string line; std::getline(maps, line);) {
+        const auto path = line.find(prefix);
+        // A name already removed is shown with " (deleted)" after it, which holds a space.
+        if (path != std::string::npos && line.find(' ', path) == std::string::npos) {
+            unlink(line.c_str() + path);
+        }
+    }
+}
+
 CursorPtr MakeHand() {
     std::optional<Image> picture = EmbeddedImage("hand_cursor.png");
     if (!picture) {
@@ -21,7 +45,9 @@ CursorPtr MakeHand() {
     if (!surface) {
         return nullptr;
     }
-    return CursorPtr(SDL_CreateColorCursor(surface.get(), kHandHotX, kHandHotY));
+    CursorPtr hand(SDL_CreateColorCursor(surface.get(), kHandHotX, kHandHotY));
+    RemoveCursorFiles();
+    return hand;
 }
 
 }  // namespace

@@ -5,32 +5,57 @@
 #include <X11/Xlib.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <string_view>
 
+#include "shell/platform/DesktopScale.h"
+#include "shell/sdl/SdlWindowInfo.h"
+
 namespace quibbix {
 
-int PixelScale(SDL_Window* window, SizePx output) {
+namespace {
+
+SizePx InScreenPixels(const SDL_Rect& area, double pixelScale) {
+    const auto pixels = [&](int units) {
+        return static_cast<int>(std::clamp(std::floor(units * pixelScale), 0.0, 1e9));
+    };
+    return {pixels(area.w), pixels(area.h)};
+}
+
+}  // namespace
+
+double PixelScale(SDL_Window* window, SizePx output) {
     int width = 0;
     int height = 0;
     SDL_GetWindowSize(window, &width, &height);
-    return width > 0 ? std::max(1, output.width / width) : 1;
+    return width > 0 && output.width > 0 ? static_cast<double>(output.width) / width : 1.0;
 }
 
-SizePx UsableArea(SDL_Window* window, int pixelScale) {
+SizePx UsableArea(SDL_Window* window, double pixelScale) {
     SDL_Rect usable{0, 0, 0, 0};
-    const int display = std::max(0, SDL_GetWindowDisplayIndex(window));
-    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) {
-        return {0, 0};
+    if (SDL_GetDisplayUsableBounds(std::max(0, SDL_GetWindowDisplayIndex(window)), &usable) == 0 &&
+        usable.w > 0 && usable.h > 0) {
+        return InScreenPixels(usable, pixelScale);
     }
-    return {usable.w * pixelScale, usable.h * pixelScale};
+    // A compositor that has not yet said where the window is: the largest display it could be on.
+    SizePx largest;
+    for (int display = 0; display < SDL_GetNumVideoDisplays(); ++display) {
+        SDL_Rect bounds{0, 0, 0, 0};
+        if (SDL_GetDisplayBounds(display, &bounds) == 0) {
+            const SizePx size = InScreenPixels(bounds, pixelScale);
+            if (1LL * size.width * size.height > 1LL * largest.width * largest.height) {
+                largest = size;
+            }
+        }
+    }
+    return largest;
 }
 
-int DesktopScaleOf(SDL_Window* window, int pixelScale) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) {
+double DesktopScaleOf(SDL_Window* window, double pixelScale) {
+    const std::optional<SDL_SysWMinfo> info = WindowInfo(window);
+    if (!info || info->subsystem != SDL_SYSWM_X11) {
         // Wayland draws a window at its output's scale by itself: that is the desktop's wish.
         return pixelScale;
     }
@@ -39,7 +64,7 @@ int DesktopScaleOf(SDL_Window* window, int pixelScale) {
         gdkScale = value;
     }
     std::optional<std::string_view> resources;
-    if (const char* text = XResourceManagerString(info.info.x11.display)) {
+    if (const char* text = XResourceManagerString(info->info.x11.display)) {
         resources = text;
     }
     return quibbix::DesktopScale(gdkScale, resources);

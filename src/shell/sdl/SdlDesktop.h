@@ -6,11 +6,13 @@ struct SDL_Window;
 namespace quibbix {
 
 // What the desktop says about how large the window should be drawn.
-// Screen pixels to one unit of the window's coordinates: 1 on X11, the output's scale on Wayland.
-int PixelScale(SDL_Window* window, SizePx output);
-// The part of the window's display that windows may cover (no panels), in screen pixels.
-SizePx UsableArea(SDL_Window* window, int pixelScale);
-// The zoom the desktop's scale asks for, before it is fitted to the usable area.
-int DesktopScaleOf(SDL_Window* window, int pixelScale);
+// Screen pixels to one unit of the window's coordinates, from the real ratio of the two: 1 on
+// X11, the output's scale on Wayland (1.5 at 150 %).
+double PixelScale(SDL_Window* window, SizePx output);
+// The part of the window's display that windows may cover (no panels), in screen pixels; the
+// largest display when the window system tells none for the window's own.
+SizePx UsableArea(SDL_Window* window, double pixelScale);
+// The scale the desktop asks the window to be drawn at, before it is fitted to the usable area.
+double DesktopScaleOf(SDL_Window* window, double pixelScale);
 
 }  // namespace quibbix

@@ -3,6 +3,9 @@
 #include <SDL.h>
 
 #include <cstring>
+#include <optional>
+
+#include "shell/sdl/WavHeader.h"
 
 namespace quibbix {
 
@@ -18,7 +21,21 @@ int SdlEffect::FrameBytes() const {
     return static_cast<int>(SDL_AUDIO_BITSIZE(format_) / 8) * channels_;
 }
 
+std::size_t ConvertedBytes(std::size_t frames, int frequency) {
+    return (frames / static_cast<std::size_t>(frequency) * kDeviceFrequency +
+            frames % static_cast<std::size_t>(frequency) * kDeviceFrequency /
+                static_cast<std::size_t>(frequency) +
+            1) *
+           kDeviceFrameBytes;
+}
+
 std::shared_ptr<const SdlEffect> SdlEffect::FromWav(std::vector<std::uint8_t> file) {
+    // Refused before SDL decodes anything: what a hostile header asks for is never allocated.
+    const std::optional<WavFacts> facts = ReadWavHeader(file);
+    if (!facts || facts->decodedBytes > kMaxEffectBytes ||
+        facts->decodedBytes + ConvertedBytes(facts->frames, facts->rate) > kMaxEffectBytes) {
+        return nullptr;
+    }
     SDL_AudioSpec loaded{};
     Uint8* samples = nullptr;
     Uint32 bytes = 0;
@@ -28,7 +45,11 @@ std::shared_ptr<const SdlEffect> SdlEffect::FromWav(std::vector<std::uint8_t> fi
     }
     std::shared_ptr<const SdlEffect> effect(
         new SdlEffect(loaded.freq, loaded.format, loaded.channels, samples, bytes));
-    if (effect->Frequency() <= 0 || effect->FrameBytes() <= 0 || effect->Bytes() > kMaxEffectBytes) {
+    if (effect->Frequency() < kMinEffectRate || effect->Frequency() > kMaxEffectRate ||
+        effect->FrameBytes() <= 0 || effect->Bytes() > kMaxEffectBytes ||
+        effect->Bytes() + ConvertedBytes(effect->Bytes() / static_cast<std::size_t>(effect->FrameBytes()),
+                                         effect->Frequency()) >
+            kMaxEffectBytes) {
         return nullptr;
     }
     return effect;

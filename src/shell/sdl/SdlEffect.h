@@ -10,8 +10,9 @@ namespace quibbix {
 // Converting to the device's format happens while it plays, so a long effect costs no time here.
 class SdlEffect {
 public:
-    // Decodes a .wav file held in memory; null when it is none SDL can play, or when its samples
-    // would take more than kMaxEffectBytes.
+    // Decodes a .wav file held in memory; null when its header is not sane (see ReadWavHeader),
+    // when SDL cannot play it, or when its samples and their copy converted for the device would
+    // take more than kMaxEffectBytes.
     static std::shared_ptr<const SdlEffect> FromWav(std::vector<std::uint8_t> file);
     // Samples made by the game itself: signed 16-bit, native byte order, one channel.
     static std::shared_ptr<const SdlEffect> FromMono16(int frequency, std::vector<std::int16_t> samples);
@@ -37,7 +38,18 @@ private:
     std::size_t bytes_;
 };
 
-// ADPCM files decode to four times their size: a cap on the samples keeps three effects small.
-inline constexpr std::size_t kMaxEffectBytes = 32 * 1024 * 1024;
+// ADPCM files decode to four times their size, and a low sample rate grows many times on its way
+// to the device: a cap on the samples, counted both as decoded and as converted, keeps three
+// effects small.
+inline constexpr std::size_t kMaxEffectBytes = 16 * 1024 * 1024;
+
+// The device's format, signed 16-bit stereo at 44.1 kHz: what SDL's disk driver records, and what
+// every sound server takes.
+inline constexpr int kDeviceFrequency = 44100;
+inline constexpr int kDeviceChannels = 2;
+inline constexpr std::size_t kDeviceFrameBytes = 2 * kDeviceChannels;
+
+// What `frames` at `frequency` take once converted for the device.
+std::size_t ConvertedBytes(std::size_t frames, int frequency);
 
 }  // namespace quibbix

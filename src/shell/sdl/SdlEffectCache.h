@@ -12,7 +12,9 @@ namespace quibbix {
 
 // The effects decoded so far, by path, each with the identity of the file it came from: the copy
 // serves for as long as the file keeps that identity, so an effect played fifty times a second is
-// read once, and a file changed while the game runs is read again. Safe on any thread.
+// read once, and a file changed while the game runs is read again. All the copies together stay
+// within one effect's budget, kMaxEffectBytes: three huge files take no more memory than one, they
+// are only read again more often. Safe on any thread.
 class SdlEffectCache {
 public:
     // What the file with this identity holds, if it was read: an effect, or null when it holds no
@@ -25,6 +27,10 @@ public:
     void Forget(const std::string& path);
 
 private:
+    // Forgets every copy when they and what a file of `fileBytes` may decode to would not fit the
+    // budget together.
+    void MakeRoom(std::size_t fileBytes);
+
     struct Entry {
         FileIdentity identity;
         std::shared_ptr<const SdlEffect> effect;

@@ -6,9 +6,13 @@
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 
+#include "shell/sdl/SdlActivation.h"
 #include "shell/sdl/SdlWindow.h"
 
 namespace quibbix {
@@ -24,17 +28,26 @@ std::uint32_t SummonEvent() {
     return type;
 }
 
-void PushQuit() {
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
-}
-
-void PushSummons(std::uint32_t windowId) {
+// The event owns a copy of the activation token until the event thread takes it.
+void PushSummons(std::uint32_t windowId, std::string_view token) {
     SDL_Event summons{};
     summons.type = SummonEvent();
     summons.user.windowID = windowId;
-    SDL_PushEvent(&summons);
+    auto owned = std::make_unique<std::string>(token);
+    summons.user.data1 = owned.get();
+    if (SDL_PushEvent(&summons) == 1) {
+        owned.release();
+    }
+}
+
+// A launcher's token is printable text without blanks; anything else is not passed on.
+std::string_view TokenIn(std::string_view note) {
+    for (const char c : note) {
+        if (c <= ' ' || c > '~') {
+            return {};
+        }
+    }
+    return note;
 }
 
 // The first ending signal asks the game to end through its exit, which saves. A game still running
@@ -52,15 +65,21 @@ std::function<void(int)> EndOnce() {
     };
 }
 
-std::function<void()> Summon(std::uint32_t windowId) {
-    return [windowId, type = SummonEvent()] {
+std::function<void(std::string_view)> Summon(std::uint32_t windowId) {
+    return [windowId, type = SummonEvent()](std::string_view note) {
         if (type != kNoEvent) {
-            PushSummons(windowId);
+            PushSummons(windowId, TokenIn(note));
         }
     };
 }
 
 }  // namespace
+
+void PushQuit() {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+}
 
 SdlSession::SdlSession(const SdlWindow& window, UniqueFd listener)
     : watcher_(std::move(listener),
@@ -70,12 +89,12 @@ void BringBackWhenSummoned(const SDL_Event& event) {
     if (event.type != SummonEvent() || event.type == kNoEvent) {
         return;
     }
+    const std::unique_ptr<std::string> token(static_cast<std::string*>(event.user.data1));
     SDL_Window* const window = SDL_GetWindowFromID(event.user.windowID);
     if (window == nullptr) {
         return;
     }
-    SDL_RestoreWindow(window);
-    SDL_RaiseWindow(window);
+    BringToFront(window, token ? *token : std::string());
 }
 
 }  // namespace quibbix

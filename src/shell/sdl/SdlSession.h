@@ -19,8 +19,11 @@ private:
     SessionWatcher watcher_;
 };
 
+// Asks the event thread to end the game the way the desktop's close does; safe on any thread.
+void PushQuit();
+
 // On the event thread: when `event` is the summons, restores the window if it was minimised and
-// raises it. Any other event is left alone.
+// raises it, with the activation token the second copy brought. Any other event is left alone.
 void BringBackWhenSummoned(const SDL_Event& event);
 
 }  // namespace quibbix

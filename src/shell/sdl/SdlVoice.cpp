@@ -10,10 +10,9 @@ namespace quibbix {
 
 namespace {
 
-// The device's format: what SDL's disk driver records, and what every server takes.
-constexpr int kFrequency = 44100;
+constexpr int kFrequency = kDeviceFrequency;
 constexpr SDL_AudioFormat kFormat = AUDIO_S16SYS;
-constexpr int kChannels = 2;
+constexpr int kChannels = kDeviceChannels;
 // About 23 ms at 44.1 kHz: an effect starts with its event.
 constexpr int kBufferFrames = 1024;
 // Frames of the effect converted at a time.

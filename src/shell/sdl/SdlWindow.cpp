@@ -78,12 +78,8 @@ std::unique_ptr<SdlWindow> SdlWindow::Open(const std::string& title, int width, 
         error = "no display";
         return nullptr;
     }
-    // High DPI lets a Wayland window be drawn in screen pixels rather than enlarged by the compositor.
-    WindowPtr window(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                                      height,
-                                      SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALLOW_HIGHDPI));
+    WindowPtr window = CreateWindow(title.c_str(), {width, height}, error);
     if (!window) {
-        error = SDL_GetError();
         return nullptr;
     }
     std::unique_ptr<SdlPresenter> presenter = MakePresenter(window.get(), error);
@@ -95,8 +91,23 @@ std::unique_ptr<SdlWindow> SdlWindow::Open(const std::string& title, int width, 
         new SdlWindow(std::move(*video), std::move(window), std::move(presenter)));
 }
 
+WindowPtr SdlWindow::CreateWindow(const char* title, SizePx size, std::string& error) {
+    // High DPI lets a Wayland window be drawn in screen pixels rather than enlarged by the compositor.
+    WindowPtr window(SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.width,
+                                      size.height,
+                                      SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALLOW_HIGHDPI));
+    if (!window) {
+        error = SDL_GetError();
+    }
+    return window;
+}
+
 SdlWindow::SdlWindow(SdlSubsystem video, WindowPtr window, std::unique_ptr<SdlPresenter> presenter)
     : video_(std::move(video)), window_(std::move(window)), presenter_(std::move(presenter)) {
+    Dress();
+}
+
+void SdlWindow::Dress() {
     SetWindowIcon(window_.get());
     // SDL starts with text input on; keys are only read while a control asks for them.
     SDL_StopTextInput();

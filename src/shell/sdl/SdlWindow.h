@@ -86,13 +86,24 @@ public:
 
 private:
     SdlWindow(SdlSubsystem video, WindowPtr window, std::unique_ptr<SdlPresenter> presenter);
+    // A hidden borderless window of a size, centred; null with the reason in `error`.
+    static WindowPtr CreateWindow(const char* title, SizePx size, std::string& error);
+    // What the game sets on each window it makes: its icon, and no text input until asked.
+    void Dress();
+    // Makes the window again at another size before it is first shown. A renderer keeps the buffer
+    // it made for the window's first size and shows its first frame in it, so the compositor would
+    // place the window for that size and not the one chosen.
+    void Reopen(SizePx size);
 
     SizePx FrameSize() const;
-    int PixelScaleNow() const;
+    double PixelScaleNow() const;
     // The largest zoom that fits the usable area of the display, and the desktop's own.
     int LargestWindowZoom() const;
     int DesktopZoom() const;
-    // Sets the windowed zoom, keeping the window's centre (or centring it on the display).
+    // False on Wayland, where only the compositor places windows.
+    bool PlacesItself() const;
+    // Sets the windowed zoom, keeping the window's centre (or centring it on the display); on
+    // Wayland the compositor places the window again.
     void SetZoom(int zoom, bool keepCentre);
     void SetFullScreen(bool on);
     void SaveChoices();

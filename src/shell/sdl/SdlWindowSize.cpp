@@ -2,6 +2,8 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 #include "shell/DisplaySettings.h"
 #include "shell/sdl/SdlDesktop.h"
@@ -26,6 +28,21 @@ void SdlWindow::Attach(Form& form) {
     SDL_SetWindowHitTest(window_.get(), HitTest, this);
 }
 
+void SdlWindow::Reopen(SizePx size) {
+    std::string error;
+    WindowPtr window = CreateWindow(SDL_GetWindowTitle(window_.get()), size, error);
+    std::unique_ptr<SdlPresenter> presenter = window ? MakePresenter(window.get(), error) : nullptr;
+    if (!presenter) {
+        // The window as it is still works: its first frame is merely the wrong size.
+        return;
+    }
+    // The old renderer goes before its window.
+    presenter_ = std::move(presenter);
+    window_ = std::move(window);
+    Dress();
+    SDL_SetWindowHitTest(window_.get(), HitTest, this);
+}
+
 bool SdlWindow::DraggableAt(int x, int y) const {
     if (fullScreen_ || form_ == nullptr) {
         return false;
@@ -39,18 +56,22 @@ SizePx SdlWindow::FrameSize() const {
     return {bounds.Width(), bounds.Height()};
 }
 
-int SdlWindow::PixelScaleNow() const {
+double SdlWindow::PixelScaleNow() const {
     return PixelScale(window_.get(), presenter_->OutputSize());
 }
 
 int SdlWindow::LargestWindowZoom() const {
-    const int scale = PixelScaleNow();
-    const SizePx usable = UsableArea(window_.get(), scale);
+    const SizePx usable = UsableArea(window_.get(), PixelScaleNow());
     return usable.width > 0 ? LargestZoom(FrameSize(), usable) : zoom_;
 }
 
 int SdlWindow::DesktopZoom() const {
-    return std::min(DesktopScaleOf(window_.get(), PixelScaleNow()), LargestWindowZoom());
+    const double scale = PixelScaleNow();
+    const SizePx usable = UsableArea(window_.get(), scale);
+    const SizePx frame = FrameSize();
+    // Without a usable area the window grows no larger than it is.
+    const SizePx area = usable.width > 0 ? usable : SizePx{frame.width * zoom_, frame.height * zoom_};
+    return quibbix::DesktopZoom(DesktopScaleOf(window_.get(), scale), frame, area);
 }
 
 void SdlWindow::UseDisplayChoices(SettingsStore& settings, std::string app) {
@@ -58,19 +79,26 @@ void SdlWindow::UseDisplayChoices(SettingsStore& settings, std::string app) {
     app_ = std::move(app);
     const DisplayChoice choice = LoadDisplayChoice(settings, app_);
     zoomChoice_ = choice.zoom;
-    SetZoom(choice.zoom > 0 ? std::min(choice.zoom, LargestWindowZoom()) : DesktopZoom(), false);
+    const int zoom = choice.zoom > 0 ? std::min(choice.zoom, LargestWindowZoom()) : DesktopZoom();
+    SizePx opened;
+    SDL_GetWindowSize(window_.get(), &opened.width, &opened.height);
+    if (const SizePx size = WindowSize(FrameSize(), zoom, PixelScaleNow()); size != opened && !shown_) {
+        Reopen(size);
+    }
+    SetZoom(zoom, false);
     if (choice.fullScreen) {
         SetFullScreen(true);
     }
 }
 
+bool SdlWindow::PlacesItself() const {
+    const char* const driver = SDL_GetCurrentVideoDriver();
+    return driver == nullptr || SDL_strcmp(driver, "wayland") != 0;
+}
+
 void SdlWindow::SetZoom(int zoom, bool keepCentre) {
     zoom_ = std::max(1, zoom);
-    const int scale = PixelScaleNow();
-    const SizePx frame = FrameSize();
-    // A window counted in units of several screen pixels rounds up: the frame never gets cut.
-    const int width = (frame.width * zoom_ + scale - 1) / scale;
-    const int height = (frame.height * zoom_ + scale - 1) / scale;
+    const auto [width, height] = WindowSize(FrameSize(), zoom_, PixelScaleNow());
     int oldWidth = 0;
     int oldHeight = 0;
     int x = 0;
@@ -78,8 +106,16 @@ void SdlWindow::SetZoom(int zoom, bool keepCentre) {
     SDL_GetWindowSize(window_.get(), &oldWidth, &oldHeight);
     SDL_GetWindowPosition(window_.get(), &x, &y);
     if (width != oldWidth || height != oldHeight) {
+        // A Wayland window cannot place itself, and grows from its top-left corner, off the output
+        // if it was placed for a smaller size. Shown anew, it is placed by the compositor again.
+        const bool replace = keepCentre && shown_ && !PlacesItself();
+        if (replace) {
+            SDL_HideWindow(window_.get());
+        }
         SDL_SetWindowSize(window_.get(), width, height);
-        if (keepCentre) {
+        if (replace) {
+            SDL_ShowWindow(window_.get());
+        } else if (keepCentre) {
             SDL_SetWindowPosition(window_.get(), x + (oldWidth - width) / 2, y + (oldHeight - height) / 2);
         } else {
             SDL_Rect display{0, 0, 0, 0};
@@ -150,7 +186,9 @@ void SdlWindow::SizeChanged() {
 
 void SdlWindow::PlaceFrame() {
     const SizePx output = presenter_->OutputSize();
-    Viewport view{zoom_, 0, 0, PixelScale(window_.get(), output)};
+    SizePx window;
+    SDL_GetWindowSize(window_.get(), &window.width, &window.height);
+    Viewport view = WindowViewport(FrameSize(), zoom_, output, window);
     if (fullScreen_) {
         view = FullScreenViewport(FrameSize(), output);
         view.scale = PixelScale(window_.get(), output);

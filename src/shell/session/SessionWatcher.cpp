@@ -7,13 +7,20 @@
 
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <utility>
+
+#include "shell/session/Knock.h"
 
 namespace quibbix {
 
 namespace {
+
+constexpr std::chrono::milliseconds kCallerPatience{250};
 
 sigset_t EndingSignals() {
     sigset_t set;
@@ -29,6 +36,9 @@ sigset_t EndingSignals() {
 void BlockEndingSignals() {
     const sigset_t set = EndingSignals();
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
+    // A write to a socket or pipe whose reader went away (the audio server's, a knock's) is a
+    // failed write, never the end of the game unsaved; so is a stray `kill -PIPE`.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 SessionWatcher::SessionWatcher(UniqueFd listener, Callbacks callbacks)
@@ -84,16 +94,17 @@ void SessionWatcher::Watch() {
     }
 }
 
-// A knock is the whole message: the caller only wants the running game in front. False when the
-// socket no longer accepts anyone.
+// The caller wants the running game in front. False when the socket no longer accepts anyone.
 bool SessionWatcher::Accept() {
     for (;;) {
         const UniqueFd caller(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
         if (!caller) {
             return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR || errno == ECONNABORTED;
         }
-        if (callbacks_.summoned) {
-            callbacks_.summoned();
+        // A caller that says nothing holds the signals up for a moment at most.
+        const std::optional<std::string> note = HearKnock(caller, kCallerPatience);
+        if (note && callbacks_.summoned) {
+            callbacks_.summoned(*note);
         }
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <string_view>
 #include <thread>
 
 #include "shell/platform/UniqueFd.h"
@@ -8,11 +9,11 @@ namespace quibbix {
 
 // The signals that end a session the way the desktop ends it: kill, a closed terminal, Ctrl+C.
 // Blocks them in the calling thread, so every thread started afterwards inherits the mask and
-// none of them is ever interrupted; the watcher reads them instead. Call it before any thread
-// starts.
+// none of them is ever interrupted; the watcher reads them instead. SIGPIPE is ignored. Call it
+// before any thread starts.
 void BlockEndingSignals();
 
-// A thread that sleeps in poll() until one of the ending signals arrives or another copy of the
+// A thread that sleeps in poll() until one of the ending signals arrives or a later copy of the
 // game knocks on the listening socket, and reports either through a callback. It never wakes
 // otherwise, so an idle game stays idle. The callbacks run on the watcher's thread: they should
 // only hand the news over to the event thread.
@@ -20,7 +21,8 @@ class SessionWatcher {
 public:
     struct Callbacks {
         std::function<void(int signal)> ended;
-        std::function<void()> summoned;
+        // A later copy knocked, with the note it brought (see Knock.h).
+        std::function<void(std::string_view note)> summoned;
     };
 
     // `listener` is the listening socket of the single-instance guard; it may be empty. Reading

@@ -2,100 +2,82 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/socket.h>
-#include <sys/un.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include <chrono>
+#include <cerrno>
+#include <charconv>
 #include <cstring>
-#include <optional>
 #include <string>
-#include <system_error>
-#include <thread>
+
+#include "shell/platform/AtomicReplace.h"
+#include "shell/session/Knock.h"
 
 namespace quibbix {
 
 namespace {
 
-// A socket path must fit in sockaddr_un; a folder too deep for it gets no socket, only the lock.
-std::optional<sockaddr_un> SocketAddress(const std::filesystem::path& path) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const std::string text = path.string();
-    if (text.size() >= sizeof address.sun_path) {
-        return std::nullopt;
-    }
-    std::memcpy(address.sun_path, text.c_str(), text.size() + 1);
-    return address;
+// Unique to the lock file, however its folder is spelled: `HOME=/home/ann` and `HOME=/home/ann/`
+// or a link to it reach the same inode.
+std::string SocketName(const struct stat& lock) {
+    return "quibbix-" + std::to_string(::geteuid()) + "-" + std::to_string(lock.st_dev) + "-" +
+           std::to_string(lock.st_ino);
 }
 
-UniqueFd Listen(const sockaddr_un& address) {
-    // Left over by a copy that crashed: the lock is ours, so nobody listens on it any more.
-    ::unlink(address.sun_path);
-    UniqueFd socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-    if (!socket || ::bind(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(socket.get(), 4) != 0) {
-        return UniqueFd();
-    }
-    return socket;
-}
-
-bool Knock(const sockaddr_un& address) {
-    const UniqueFd socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    return static_cast<bool>(socket) &&
-           ::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+std::string CannotLock(const std::filesystem::path& lock, const char* why) {
+    return "cannot take the lock " + lock.string() + ": " + why;
 }
 
 }  // namespace
 
-SingleInstance::SingleInstance(const std::filesystem::path& folder, std::string_view name) {
-    if (folder.empty()) {
-        // No folder of this user's to meet in: every copy runs.
+SingleInstance::SingleInstance(const std::filesystem::path& settingsFile) {
+    if (settingsFile.empty()) {
         return;
     }
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    const std::filesystem::path base = folder / name;
-    lock_ = UniqueFd(::open((base.string() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
-    if (!lock_) {
-        // Nothing to guard with: running beats refusing to start.
+    const std::filesystem::path folder = settingsFile.parent_path();
+    MakePrivateFolders(folder);
+    const std::filesystem::path path = folder / "quibbix.lock";
+    // Never through a link, and never waiting on a FIFO planted there.
+    lock_ = UniqueFd(
+        ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0600));
+    struct stat status {};
+    if (!lock_ || ::fstat(lock_.get(), &status) != 0) {
+        claim_ = Claim::kUnlocked;
+        trouble_ = CannotLock(path, std::strerror(errno));
         return;
     }
-    const std::optional<sockaddr_un> address = SocketAddress(base.string() + ".sock");
-    if (::flock(lock_.get(), LOCK_EX | LOCK_NB) == 0) {
-        if (address) {
-            listener_ = Listen(*address);
-            if (listener_) {
-                socket_ = address->sun_path;
-            }
-        }
+    if (!S_ISREG(status.st_mode)) {
+        claim_ = Claim::kUnlocked;
+        trouble_ = CannotLock(path, "not a regular file");
         return;
     }
-    first_ = false;
-    lock_.Close();
-    if (!address) {
+    socketName_ = SocketName(status);
+    if (::flock(lock_.get(), LOCK_EX | LOCK_NB) != 0) {
+        claim_ = errno == EWOULDBLOCK ? Claim::kSecond : Claim::kUnlocked;
+        trouble_ = CannotLock(path, std::strerror(errno));
         return;
     }
-    // The first copy takes the lock a moment before it listens: a knock that comes too early is
-    // tried again for a short while.
-    for (int attempt = 0; attempt < 20 && !knocked_; ++attempt) {
-        knocked_ = Knock(*address);
-        if (!knocked_) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
+    // For a later copy's message when this one stops answering.
+    const std::string pid = std::to_string(::getpid()) + "\n";
+    if (::ftruncate(lock_.get(), 0) == 0) {
+        [[maybe_unused]] const ssize_t written = ::pwrite(lock_.get(), pid.data(), pid.size(), 0);
     }
+    listener_ = ListenForKnocks(socketName_);
 }
 
-SingleInstance::~SingleInstance() {
-    if (!socket_.empty()) {
-        ::unlink(socket_.c_str());
-    }
+bool SingleInstance::Knock(std::string_view note, std::chrono::milliseconds patience) const {
+    return claim_ == Claim::kSecond &&
+           KnockOn(socketName_, note, std::chrono::steady_clock::now() + patience);
 }
 
-std::filesystem::path SingleInstance::Folder(const char* runtimeDir, const std::filesystem::path& fallback) {
-    if (runtimeDir != nullptr && std::filesystem::path(runtimeDir).is_absolute()) {
-        return runtimeDir;
+long SingleInstance::FirstProcess() const {
+    char text[32] = {};
+    const ssize_t got = lock_ ? ::pread(lock_.get(), text, sizeof text - 1, 0) : -1;
+    long pid = 0;
+    if (got > 0) {
+        std::from_chars(text, text + got, pid);
     }
-    return fallback;
+    return pid;
 }
 
 }  // namespace quibbix

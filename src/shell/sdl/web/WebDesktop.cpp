@@ -6,18 +6,18 @@
 // enlarges it to the device's pixels.
 namespace quibbix {
 
-int PixelScale(SDL_Window*, SizePx) {
+double PixelScale(SDL_Window*, SizePx) {
     return 1;
 }
 
-SizePx UsableArea(SDL_Window* window, int) {
+SizePx UsableArea(SDL_Window* window, double) {
     int width = 0;
     int height = 0;
     SDL_GetWindowSize(window, &width, &height);
     return {width, height};
 }
 
-int DesktopScaleOf(SDL_Window*, int) {
+double DesktopScaleOf(SDL_Window*, double) {
     return 1;
 }
 

@@ -1,9 +1,22 @@
-// Plays the headless game with long random sequences of player events and checks, after every
-// event, what the game always keeps true. A seed always gives the same sequence, and a shorter run
-// is the start of a longer one. --trace prints the events as scenario lines: from the last `seed`
-// line on, quibbix-scenario replays the failing program.
+// Plays the headless game at random, two ways, and checks after every step what always holds.
 //
-//   quibbix_event_fuzzer [--seed N] [--events M] [--seeds K] [--trace]
+// Events (the default): long random sequences of player events, a fresh program whenever the
+// player ends it, on a settings file that carries the table on; after every event the ball count,
+// the one target, the counters, the name being typed and the screen shown are checked. --trace
+// prints the events as scenario lines: from the last `seed` line on, quibbix-scenario replays the
+// failing program.
+//
+// Scripts (--scripts M): the committed scenarios, changed at random in a few places (junk bytes,
+// cuts, other lines, any field set, any procedure called, numbers at and beyond every limit), run
+// in-process exactly as quibbix-scenario runs them. Each ends with status 0, 1
+// or 2; nothing on the error stream after 0, else one printable line "LINE N: ..." naming a line of
+// the script; and a rejected line stops the script where it stands, so the lines before it alone
+// run the same and succeed. --trace prints each script before it runs.
+//
+// A seed always gives the same run, and a shorter run is the start of a longer one.
+//
+//   quibbix_fuzzer [--seed N] [--seeds K] [--events M] [--trace]
+//   quibbix_fuzzer [--seed N] --scripts M [--trace]
 #include <stdlib.h>
 
 #include <algorithm>
@@ -11,21 +24,37 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
-#include "CountOption.h"
 #include "display/CounterFigures.h"
 #include "game/FrmMain.h"
+#include "scenario/FieldTable.h"
+#include "scenario/ProcedureTable.h"
+#include "scenario/ScenarioRunner.h"
 #include "shell/headless/HeadlessPlatform.h"
+#include "tests/common/RunScript.h"
 
 namespace quibbix {
 namespace {
 
 namespace fs = std::filesystem;
+
+struct Violation : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+void Require(bool condition, const std::string& what) {
+    if (!condition) {
+        throw Violation(what);
+    }
+}
 
 // The window and the board inside it, in window pixels.
 constexpr int kWindowWidth = 654;
@@ -44,16 +73,6 @@ struct Coverage {
     int mostBalls = 0;
     int highestLevel = 0;
 };
-
-struct Violation : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
-void Require(bool condition, const std::string& what) {
-    if (!condition) {
-        throw Violation(what);
-    }
-}
 
 // The shortest text that reads back as the same double.
 std::string Exact(double value) {
@@ -371,32 +390,216 @@ private:
     int lastLevel_ = 0;
 };
 
-}  // namespace
-}  // namespace quibbix
+// Pictures are made but never written: a mutated `shot` could name any path.
+ScriptOutcome RunScriptUnwritten(const std::string& script) {
+    return RunScript(script, [](const std::string&, const Image&) { return true; });
+}
 
-int main(int argc, char** argv) {
-    using namespace quibbix;
-    long seed = 1;
-    long events = 200000;
-    long seeds = 1;
-    bool trace = false;
-    try {
-        for (int i = 1; i < argc; ++i) {
-            const std::string option = argv[i];
-            if (option == "--trace") {
-                trace = true;
-            } else if (i + 1 < argc && (option == "--seed" || option == "--events" || option == "--seeds")) {
-                (option == "--seed" ? seed : option == "--events" ? events : seeds) = Count(argv[++i]);
-            } else {
-                throw std::invalid_argument(option);
+// The number of the line "LINE N: ..." blames, checked to be printable and on one line.
+long BlamedLine(const std::string& err) {
+    Require(err.starts_with("LINE "), "the error does not start with LINE: " + err);
+    Require(err.size() < 512, "an error line of " + std::to_string(err.size()) + " bytes");
+    Require(err.back() == '\n' && err.find('\n') == err.size() - 1, "the error is not one line: " + err);
+    for (std::size_t i = 0; i + 1 < err.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(err[i]);
+        Require(byte >= 0x20 && byte < 0x7F, "an unprintable byte in the error at " + std::to_string(i));
+    }
+    const std::size_t digits = err.find_first_not_of("0123456789", 5);
+    Require(digits > 5 && digits < 15 && err.compare(digits, 2, ": ") == 0, "no line number: " + err);
+    return std::stol(err.substr(5, digits - 5));
+}
+
+long CountLines(const std::string& script) {
+    long lines = std::count(script.begin(), script.end(), '\n');
+    return script.empty() || script.back() == '\n' ? lines : lines + 1;
+}
+
+// The first `count` lines of the script.
+std::string Head(const std::string& script, long count) {
+    std::size_t end = 0;
+    for (long line = 0; line < count; ++line) {
+        end = script.find('\n', end) + 1;
+    }
+    return script.substr(0, end);
+}
+
+// Runs the script and checks the outcome. `deterministic`: the script seeds the generator on its
+// first line, so a second run of its head must repeat the first.
+ScriptOutcome Check(const std::string& script, bool deterministic) {
+    const ScriptOutcome outcome = RunScriptUnwritten(script);
+    Require(outcome.status == 0 || outcome.status == 1 || outcome.status == 2,
+            "status " + std::to_string(outcome.status));
+    if (outcome.status == 0) {
+        Require(outcome.err.empty(), "status 0 with an error: " + outcome.err);
+        return outcome;
+    }
+    const long line = BlamedLine(outcome.err);
+    Require(line >= 1 && line <= CountLines(script), "LINE " + std::to_string(line) + " of a script of " +
+                                                         std::to_string(CountLines(script)) + " lines");
+    if (deterministic && outcome.status == 2) {
+        const ScriptOutcome head = RunScriptUnwritten(Head(script, line - 1));
+        Require(head.status == 0, "the lines before the bad one fail alone: " + head.err);
+        Require(head.out == outcome.out, "the bad line printed something");
+    }
+    return outcome;
+}
+
+// Scripts made from the committed scenarios, which use every command of the runner: each seeded on
+// its first line and then changed in a few places by junk bytes, cuts, lines of other scenarios,
+// settings of any field and calls of any procedure, and numbers at and beyond every limit.
+class ScriptMaker {
+public:
+    ScriptMaker(std::uint32_t seed, const fs::path& scenarios) : random_(seed) {
+        for (const auto& entry : fs::directory_iterator(scenarios)) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            corpus_.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+        std::sort(corpus_.begin(),
+                  corpus_.end());  // the same scripts for a seed, whatever the folder's order
+        for (const std::string& script : corpus_) {
+            std::istringstream lines(script);
+            for (std::string line; std::getline(lines, line);) {
+                lines_.push_back(line);
             }
         }
-    } catch (const std::logic_error& bad) {
-        std::cerr << "bad argument: " << bad.what() << "\nusage: " << argv[0]
-                  << " [--seed N] [--events M] [--seeds K] [--trace]\n";
-        return 2;
+        Require(!corpus_.empty(), "no scenarios in " + scenarios.string());
     }
 
+    std::string Script() { return "seed " + std::to_string(random_()) + "\n" + Pick(corpus_); }
+
+    // A few changes of bytes, lines and numbers, never to the first line, which seeds the generator.
+    std::string Mutate(std::string script) {
+        const std::size_t keep = script.find('\n') + 1;
+        for (int changes = Uniform(1, 6); changes > 0 && script.size() > keep; --changes) {
+            const std::size_t at = Uniform(static_cast<int>(keep), static_cast<int>(script.size()));
+            const std::size_t digits = script.find_first_of("0123456789", at);
+            switch (Roll(7)) {
+                case 0:
+                    script.insert(at, 1, Junk());
+                    break;
+                case 1:
+                    script.erase(at, Uniform(1, 8));
+                    break;
+                case 2:
+                    script.insert(at, Line() + "\n");
+                    break;
+                case 3:
+                    script.insert(at, std::string(Uniform(1, 5000), Roll(2) == 0 ? 'x' : ' '));
+                    break;
+                case 4:
+                    script.resize(at);
+                    break;
+                default:
+                    if (digits != std::string::npos) {
+                        script.replace(digits, script.find_first_not_of("0123456789", digits) - digits,
+                                       Edge());
+                    }
+                    break;
+            }
+        }
+        return script;
+    }
+
+private:
+    int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+    int Roll(int sides) { return Uniform(0, sides - 1); }
+    template <typename T>
+    const T& Pick(const std::vector<T>& from) {
+        return from[Roll(static_cast<int>(from.size()))];
+    }
+
+    char Junk() {
+        static constexpr char kSpecial[] = {'\0', '\t', '\r', '"', '\\', '(',
+                                            ')',  ',',  '.',  '#', '-',  '\x7F'};
+        return Roll(3) == 0 ? kSpecial[Roll(sizeof kSpecial)] : static_cast<char>(Uniform(0, 255));
+    }
+
+    // A number at or beyond some limit, or no number at all.
+    std::string Edge() {
+        static const std::vector<std::string> kEdges = {"-1",
+                                                        "0",
+                                                        "100",
+                                                        "101",
+                                                        "1025",
+                                                        "1026",
+                                                        "32767",
+                                                        "32768",
+                                                        "-32768",
+                                                        "-32769",
+                                                        "65535",
+                                                        "70000",
+                                                        "1000000",
+                                                        "1000001",
+                                                        "-1000001",
+                                                        "20000001",
+                                                        "2147483647",
+                                                        "-2147483648",
+                                                        "4294967296",
+                                                        "9223372036854775807",
+                                                        "-9223372036854775808",
+                                                        "99999999999999999999",
+                                                        "",
+                                                        "1x",
+                                                        "+1",
+                                                        "0x10",
+                                                        "1.5",
+                                                        "nan",
+                                                        "inf",
+                                                        "1e400",
+                                                        "-0",
+                                                        "0.5",
+                                                        "1e-400"};
+        return Roll(2) == 0 ? Pick(kEdges) : std::to_string(Uniform(-3, 400));
+    }
+
+    // A line of another scenario, or a field set or a procedure called with any numbers.
+    std::string Line() {
+        if (Roll(3) == 0) {
+            const Field& field = Pick(MainFormFields());
+            std::string line = "set " + field.name;
+            for (std::size_t i = 0; i < field.shape.size(); ++i) {
+                line += i == 0 ? '(' : ',';
+                line += std::to_string(Uniform(-1, field.shape[i]));
+            }
+            line += field.shape.empty() ? " " : ") ";
+            return line + Edge();
+        }
+        if (Roll(2) == 0) {
+            const Procedure& procedure = Pick(MainFormProcedures());
+            std::string line = "call " + std::string(procedure.name);
+            for (std::size_t i = 0; i < procedure.arguments.size() + (Roll(20) == 0 ? 1 : 0); ++i) {
+                line += ' ';
+                line += Roll(3) == 0 ? Edge() : std::to_string(Uniform(-2, 110));
+            }
+            return line;
+        }
+        return Pick(lines_);
+    }
+
+    std::mt19937 random_;
+    std::vector<std::string> corpus_;
+    std::vector<std::string> lines_;
+};
+
+struct Options {
+    long seed = 1;
+    long seeds = 1;
+    long events = 200000;
+    long scripts = 0;
+    bool trace = false;
+};
+
+// A count on the command line: a whole number of zero or more, nothing else.
+long Count(const std::string& text) {
+    std::size_t end = 0;
+    const long value = std::stol(text, &end);
+    if (end != text.size() || value < 0) {
+        throw std::invalid_argument(text);
+    }
+    return value;
+}
+
+int FuzzEvents(const Options& options) {
     std::string folder = (fs::temp_directory_path() / "quibbix-events-XXXXXX").string();
     if (::mkdtemp(folder.data()) == nullptr) {
         std::perror("mkdtemp");
@@ -405,12 +608,12 @@ int main(int argc, char** argv) {
     Coverage coverage;
     long passed = 0;
     long failed = 0;
-    for (long s = seed; s < seed + seeds && failed == 0; ++s) {
+    for (long s = options.seed; s < options.seed + options.seeds && failed == 0; ++s) {
         Session session(static_cast<std::uint32_t>(s), fs::path(folder) / "settings.ini",
-                        trace ? &std::cout : nullptr, coverage);
+                        options.trace ? &std::cout : nullptr, coverage);
         try {
-            while (session.Events() < events) {
-                session.Step(events - session.Events());
+            while (session.Events() < options.events) {
+                session.Step(options.events - session.Events());
             }
         } catch (const Violation& violation) {
             std::cout.flush();
@@ -428,4 +631,63 @@ int main(int argc, char** argv) {
               << coverage.starts << " program starts\n"
               << passed << " events passed, " << failed << " failed" << std::endl;
     return failed == 0 ? 0 : 1;
+}
+
+int FuzzScripts(const Options& options) {
+    ScriptMaker maker(static_cast<std::uint32_t>(options.seed), QUIBBIX_SCENARIOS);
+    long byStatus[3] = {};
+    long lines = 0;
+    for (long n = 0; n < options.scripts; ++n) {
+        const std::string script = maker.Mutate(maker.Script());
+        if (options.trace) {
+            std::cout << "# script " << n << "\n" << script << std::flush;
+        }
+        try {
+            // Every other script also has its head run again, which doubles its cost.
+            const ScriptOutcome outcome = Check(script, n % 2 == 0);
+            ++byStatus[outcome.status];
+            lines += outcome.status == 0 ? CountLines(script) : BlamedLine(outcome.err);
+        } catch (const Violation& violation) {
+            std::cerr << "script " << n << " of seed " << options.seed << ": " << violation.what()
+                      << "\n--- script\n"
+                      << script << "---\n";
+            return 1;
+        }
+    }
+    std::cout << options.scripts << " scripts of seed " << options.seed << ", " << lines
+              << " lines run: " << byStatus[0] << " ran to the end, " << byStatus[1]
+              << " failed an expectation, " << byStatus[2] << " stopped at a bad line\n";
+    return 0;
+}
+
+}  // namespace
+}  // namespace quibbix
+
+int main(int argc, char** argv) {
+    using namespace quibbix;
+    Options options;
+    try {
+        for (int i = 1; i < argc; ++i) {
+            const std::string option = argv[i];
+            if (option == "--trace") {
+                options.trace = true;
+            } else if (i + 1 < argc && option == "--seed") {
+                options.seed = Count(argv[++i]);
+            } else if (i + 1 < argc && option == "--seeds") {
+                options.seeds = Count(argv[++i]);
+            } else if (i + 1 < argc && option == "--events") {
+                options.events = Count(argv[++i]);
+            } else if (i + 1 < argc && option == "--scripts") {
+                options.scripts = Count(argv[++i]);
+            } else {
+                throw std::invalid_argument(option);
+            }
+        }
+    } catch (const std::logic_error& bad) {
+        std::cerr << "bad argument: " << bad.what() << "\nusage: " << argv[0]
+                  << " [--seed N] [--seeds K] [--events M] [--trace]\n       " << argv[0]
+                  << " [--seed N] --scripts M [--trace]\n";
+        return 2;
+    }
+    return options.scripts > 0 ? FuzzScripts(options) : FuzzEvents(options);
 }

@@ -1,0 +1,43 @@
+#pragma once
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace quibbix {
+
+// A folder of its own for a test, removed with everything in it when the test ends; File() is a
+// settings file inside it, as the game keeps it, whose folder is made on the first Put.
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "quibbix-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("mkdtemp failed");
+        }
+        path_ = pattern;
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    std::filesystem::path File() const { return path_ / "Quibbix" / "settings.ini"; }
+
+    static void Put(const std::filesystem::path& file, std::string_view bytes) {
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary | std::ios::trunc)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace quibbix
