@@ -15,6 +15,7 @@ test: setup
 	cmake --preset release -DQUIBBIX_WERROR=$(WERROR) >/dev/null
 	cmake --build --preset release -j $(JOBS)
 	ctest --preset release -j $(JOBS)
+	@$(MAKE) --no-print-directory web-tests
 
 setup:
 	@tools/install-deps.sh
@@ -92,3 +93,5 @@ package-reproducible: setup
 
 clean:
 	rm -rf build
+
+include web/web.mk

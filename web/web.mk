@@ -2,7 +2,7 @@
 # .js/.wasm, its sounds and icon); `make web-run` serves it on this machine. Debian's emscripten
 # builds Debian's own SDL2 source first (tools/build-web-sdl.sh, once), and the artwork baker is
 # built for this machine, since the baked artwork goes into the wasm.
-.PHONY: web web-run web-setup web-test
+.PHONY: web web-run web-setup web-test web-tests
 
 WEB_PORT ?= 8019
 # Debian's emscripten finds its JavaScript tools (acorn) where Debian's node keeps its modules.
@@ -31,3 +31,10 @@ web-run: web
 web-test: web
 	cd tests/web && npm ci --no-audit --no-fund --silent
 	node --test tests/web/
+
+# What `make test` runs of the web: every web test where emscripten and chromium are installed (in
+# CI they must be), else one line saying they were skipped.
+web-tests:
+	@if command -v emcc >/dev/null && [ -x /usr/bin/chromium ]; then $(MAKE) --no-print-directory web-test; \
+	 else echo "web tests skipped: emscripten or chromium is not installed (tools/install-web-deps.sh)"; \
+	      $(if $(CI),exit 1,true); fi
