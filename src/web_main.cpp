@@ -110,6 +110,11 @@ const char* Unloading(int, const void*, void* game) {
 
 }  // namespace
 
+// A phone may put the page away without hiding it first, or close it without unloading it.
+extern "C" EMSCRIPTEN_KEEPALIVE void quibbix_page_hidden(void* game) {
+    static_cast<WebGame*>(game)->Leaving();
+}
+
 int main() {
     std::string why;
     std::unique_ptr<SdlWindow> window = SdlWindow::Open(App{}.Title, kFrameWidth, kFrameHeight, why);
@@ -121,6 +126,12 @@ int main() {
     auto* game = new WebGame(std::move(window));
     emscripten_set_visibilitychange_callback(game, EM_FALSE, VisibilityChanged);
     emscripten_set_beforeunload_callback(game, Unloading);
+    EM_ASM(
+        {
+            window.addEventListener(
+                'pagehide', function() { _quibbix_page_hidden($0); });
+        },
+        game);
     emscripten_set_main_loop_arg(Frame, game, 0, EM_FALSE);
     return 0;
 }

@@ -160,6 +160,11 @@ test('the table in the browser: one tab at a time, a hidden page pauses, kept ov
 
   await setHidden(false);
   await page.locator('canvas').click({ position: start });
+  await page.locator('canvas').click({ position: { x: 612, y: 22 } });
+  const minimised = await timeShown(page);
+  await page.waitForTimeout(1100);
+  assert.equal(await timeShown(page), minimised, 'the _ icon pauses');
+  await page.locator('canvas').click({ position: start });
   for (let i = 0; i < 150 && (await frame(page)).time.length > 0; ++i) {
     await page.waitForTimeout(200);
   }

@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 
+#include "shell/sdl/SdlDesktop.h"
 #include "shell/sdl/SdlKeys.h"
 #include "shell/sdl/SdlSession.h"
 
@@ -188,6 +189,12 @@ void EventLoop::Handle(const SDL_Event& event) {
             break;
         case SDL_WINDOWEVENT:
             Window(event.window);
+            break;
+        case SDL_FINGERUP:
+            // Off the frame is over no control: the board hears that the pointer has gone.
+            if (LiftedFingerLeaves()) {
+                form_.PointerMoved(-1, -1, 0);
+            }
             break;
         case SDL_QUIT:
             form_.CloseRequested();

@@ -21,4 +21,19 @@ double DesktopScaleOf(SDL_Window*, double) {
     return 1;
 }
 
+// The game hears what a minimised window tells it, then that it is back: it pauses.
+void MinimizeWindow(SDL_Window* window) {
+    for (const SDL_WindowEventID change : {SDL_WINDOWEVENT_MINIMIZED, SDL_WINDOWEVENT_RESTORED}) {
+        SDL_Event event{};
+        event.type = SDL_WINDOWEVENT;
+        event.window.event = change;
+        event.window.windowID = SDL_GetWindowID(window);
+        SDL_PushEvent(&event);
+    }
+}
+
+bool LiftedFingerLeaves() {
+    return true;
+}
+
 }  // namespace quibbix
