@@ -18,7 +18,7 @@ web: web-setup
 	$(WEB_ENV) emcmake cmake -S web -B build/web-game -DCMAKE_BUILD_TYPE=Release \
 	    -DQUIBBIX_SDL_PREFIX=$(CURDIR)/build/web-sdl/prefix \
 	    -DQUIBBIX_BAKE_ARTWORK=$(CURDIR)/build/web-tools/quibbix-bake-artwork >/dev/null
-	$(WEB_ENV) cmake --build build/web-game -j $(JOBS)
+	$(WEB_ENV) cmake --build build/web-game --target quibbix -j $(JOBS)
 	mkdir -p build/web
 	cp build/web-game/quibbix.js build/web-game/quibbix.wasm build/web-game/quibbix.data web/index.html build/web/
 	cp assets/icons/quibbix-64.png build/web/favicon.png
@@ -27,8 +27,13 @@ web-run: web
 	@echo "Quibbix: http://localhost:$(WEB_PORT)/"
 	cd build/web && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
 
-# The browser test: the built site in Debian's Chromium, driven by the pinned playwright-core.
+# The web tests: the scenario scripts under Node, shot for shot the desktop's; then the built site
+# in Debian's Chromium, driven by the pinned playwright-core.
 web-test: web
+	cmake --preset release >/dev/null
+	cmake --build --preset release --target quibbix-scenario -j $(JOBS)
+	$(WEB_ENV) cmake --build build/web-game --target quibbix-scenario -j $(JOBS)
+	tests/web/scenarios.sh
 	cd tests/web && npm ci --no-audit --no-fund --silent
 	node --test tests/web/
 
