@@ -2,7 +2,6 @@
 
 #include <png.h>
 
-
 namespace quibbix {
 
 std::optional<Image> DecodePng(std::span<const std::uint8_t> bytes) {

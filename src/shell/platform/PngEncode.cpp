@@ -1,6 +1,8 @@
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <fstream>
+#include <span>
 #include <string_view>
 
 #include "shell/platform/Png.h"
