@@ -39,15 +39,15 @@ bench: setup
 	cmake --build --preset bench -j $(JOBS)
 	./build/bench/bench/quibbix_bench
 
-# The performance table of the README, measured on this machine: the game beside a bare SDL2 window
-# in a private X server, taken in turns (start-up, memory, idle and with 101 balls in play), and the
-# benchmark of one tick beside one copy of the board.
+# The performance table of docs/performance.md, measured on this machine and written there: the game
+# beside a bare SDL2 window in a private X server, taken in turns (start-up, memory, idle and with
+# 101 balls in play), and the benchmark of one tick beside one copy of the board.
 perf: setup
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS)
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench -j $(JOBS)
-	tests/e2e/session.sh 1600x1200 /usr/bin/python3 tools/perf.py build/release build/bench
+	tests/e2e/session.sh 1600x1200 /usr/bin/python3 tools/perf.py build/release build/bench docs/performance.md
 
 # A long campaign of the event fuzzer under the sanitizers: a million events over 20 seeds.
 FUZZ_SEED ?= 1000
@@ -56,10 +56,10 @@ fuzz: setup
 	cmake --build --preset asan -j $(JOBS) --target quibbix_event_fuzzer
 	./build/asan/tests/fuzz/quibbix_event_fuzzer --seed $(FUZZ_SEED) --seeds 20 --events 50000
 
-# Ten minutes of libFuzzer on the settings file, in a clang build folder of its own (needs Debian's
-# clang and libclang-rt-14-dev). What it finds lands in build/fuzz/.
-fuzz-settings: setup
-	@command -v clang++ >/dev/null || { echo "fuzz-settings needs: apt-get install clang libclang-rt-14-dev"; exit 1; }
+# Ten minutes of libFuzzer on the settings file, in a clang build folder of its own (Debian 12's
+# clang 14 and libclang-rt-14-dev). What it finds lands in build/fuzz/.
+fuzz-settings:
+	@tools/install-deps.sh clang libclang-rt-14-dev
 	cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	      -DQUIBBIX_FUZZ=ON -DQUIBBIX_GAME=OFF -DQUIBBIX_TESTS=ON >/dev/null
 	cmake --build build/fuzz -j $(JOBS) --target quibbix_settings_fuzzer
@@ -73,8 +73,9 @@ fuzz-runner: setup
 	cmake --build --preset asan -j $(JOBS) --target quibbix_runner_fuzzer
 	./build/asan/tests/fuzz/quibbix_runner_fuzzer --seed $(FUZZ_SEED) --scripts 20000
 
-# Remakes the committed artwork (needs Debian's python3-pil and fonts-dejavu-core).
+# Remakes the committed artwork with Debian's python3-pil and fonts-dejavu-core.
 artwork:
+	@tools/install-deps.sh fonts-dejavu-core
 	/usr/bin/python3 tools/make_artwork.py
 
 # The Debian package, built by dpkg-buildpackage from a copy of the checkout: build/package/ then

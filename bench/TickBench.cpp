@@ -6,6 +6,7 @@
 #include "game/FrmMain.h"
 #include "shell/headless/HeadlessPlatform.h"
 #include "shell/platform/Compositor.h"
+#include "shell/platform/RasterOp.h"
 
 namespace quibbix {
 namespace {
@@ -34,7 +35,7 @@ struct RunningGame {
 void RunTicks(benchmark::State& state, std::int16_t lastBall, bool repaint) {
     RunningGame game(lastBall);
     std::vector<Argb> windowMemory(std::size_t{654} * 472);
-    Image window = Image::InPlace(windowMemory.data(), 654, 472);
+    Image window = Image::Borrowed(windowMemory.data(), 654, 472, Image::Stores::PastCache);
     Compose(game.form, window, window.Bounds());
     for (auto _ : state) {
         game.form.BallHandler();

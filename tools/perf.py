@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Measures Quibbix side by side with a bare SDL2 window and prints the README's table.
+"""Measures Quibbix side by side with a bare SDL2 window and prints the performance table.
 
 Every figure of the game is set beside the same figure of a yardstick measured in the same run,
 taken in turns with it (five pairs; medians, with the spread from the lowest to the highest):
@@ -12,7 +12,10 @@ Everything runs in a private X server (Xvfb with openbox), session bus and Pulse
 null sink) that tests/e2e/session.sh starts and stops around this script. The game is driven with
 xdotool and watched in screenshots.
 
-    tests/e2e/session.sh 1600x1200 perf.py RELEASE_BUILD_DIR BENCH_BUILD_DIR
+    tests/e2e/session.sh 1600x1200 perf.py RELEASE_BUILD_DIR BENCH_BUILD_DIR [PAGE]
+
+With PAGE (make perf gives docs/performance.md), the table also replaces what stands between the
+page's two marks.
 """
 import json
 import os
@@ -448,6 +451,20 @@ def machine():
             f"{platform.release()} (load average {load:.1f} at the start)")
 
 
+BEGIN_MARK = "<!-- make perf writes what follows, up to the end mark -->"
+END_MARK = "<!-- end of what make perf writes -->"
+
+
+def rewrite(path, table):
+    """Puts the table between the marks of a page, leaving the rest of the page as it is."""
+    with open(path) as file:
+        page = file.read()
+    begin, end = page.index(BEGIN_MARK) + len(BEGIN_MARK), page.index(END_MARK)
+    with open(path, "w") as file:
+        file.write(page[:begin] + "\n\n" + table + "\n\n" + page[end:])
+    log(f"wrote the table into {path}")
+
+
 def main():
     release, bench_build = sys.argv[1:3]
     game = os.path.abspath(os.path.join(release, "quibbix"))
@@ -479,47 +496,53 @@ def main():
     finally:
         shutil.rmtree(work, ignore_errors=True)
 
-    print(header)
-    print()
-    print("| figure | quibbix | yardstick | ratio (pairs) | target | holds |")
-    print("|---|---|---|---|---|---|")
-    print(row("exec to the first frame shown, against the bare window", frames, " ms", 0, 1.2))
-    print(row("resident memory (VmRSS) 1 s after the first frame, against the bare window", memory, " MB", 1,
+    lines = []
+    emit = lines.append
+    emit(header)
+    emit("")
+    emit("| figure | quibbix | yardstick | ratio (pairs) | target | holds |")
+    emit("|---|---|---|---|---|---|")
+    emit(row("exec to the first frame shown, against the bare window", frames, " ms", 0, 1.2))
+    emit(row("resident memory (VmRSS) 1 s after the first frame, against the bare window", memory, " MB", 1,
               1.3))
-    print(row("play with 101 balls, 10 s, against the bare window drawing the board at 50 Hz", cpu,
+    emit(row("play with 101 balls, 10 s, against the bare window drawing the board at 50 Hz", cpu,
               " % CPU", 2, 1.0))
-    print(row("one tick with 101 balls, against one copy of the board", ticks["BallHandler101Balls"], " µs", 1,
+    emit(row("one tick with 101 balls, against one copy of the board", ticks["BallHandler101Balls"], " µs", 1,
               1.0))
-    print(row("one tick with 101 balls and the repaint that draws them into window memory, against one copy of "
+    emit(row("one tick with 101 balls and the repaint that draws them into window memory, against one copy of "
               "the board", ticks["TickAndRepaint101Balls"], " µs", 1, None))
-    print(row("one tick with a level's first 2 balls, against one copy of the board", ticks["BallHandler2Balls"],
+    emit(row("one tick with a level's first 2 balls, against one copy of the board", ticks["BallHandler2Balls"],
               " µs", 2, 1.0))
-    print(row("one tick with a level's first 2 balls and its repaint, against one copy of the board",
+    emit(row("one tick with a level's first 2 balls and its repaint, against one copy of the board",
               ticks["TickAndRepaint2Balls"], " µs", 2, 1.0))
     for name, activity in (("title screen", title), ("paused", paused)):
         holds = "yes" if activity.quiet() else "**no**"
         woken = ", ".join(f"{n} {c}" for n, c in sorted(activity.woken.items())) or "none"
-        print(f"| {name}, 10 s after 2 s, PulseAudio running, against the bare window | {activity} "
+        emit(f"| {name}, 10 s after 2 s, PulseAudio running, against the bare window | {activity} "
               f"(threads woken: {woken}) | {base} | | 0.00 % CPU, no wakeups | {holds} |")
     if zoom.missing is None:
-        print(row("play at zoom 2, against zoom 1", zoom, " % CPU", 2, 1.5))
+        emit(row("play at zoom 2, against zoom 1", zoom, " % CPU", 2, 1.5))
     else:
-        print(f"| play at zoom 2, against zoom 1 | {zoom.missing} | | | ≤ 1.5 × | |")
-    print(f"| X server while playing, against the bare window drawing the board | "
+        emit(f"| play at zoom 2, against zoom 1 | {zoom.missing} | | | ≤ 1.5 × | |")
+    emit(f"| X server while playing, against the bare window drawing the board | "
           f"{spread(server.game, ' % CPU', 2)} | {spread(server.base, ' % CPU', 2)} | "
           f"{server.ratio():.2f} | | |")
     if zoom.missing is None:
         # At zoom 2 the X server enlarges the frame: its share of the work, shown beside the game's.
-        print(f"| X server while playing at zoom 2, against zoom 1 | "
+        emit(f"| X server while playing at zoom 2, against zoom 1 | "
               f"{spread(zoom_server.game, ' % CPU', 2)} | {spread(zoom_server.base, ' % CPU', 2)} | "
               f"{zoom_server.ratio():.2f} | | |")
-    print()
-    print(f"Medians of {PAIRS} pairs taken in turns ({START_PAIRS} for start-up and memory), lowest–highest in "
+    emit("")
+    emit(f"Medians of {PAIRS} pairs taken in turns ({START_PAIRS} for start-up and memory), lowest–highest in "
           "brackets; the ratio's brackets are those of single pairs. The yardsticks are `bench/bare_window.c` "
           "(with `--board` it redraws the board and one counter cell at 50 Hz) and `BM_BoardCopy`. The first "
           "frame is the first X Damage on the program's window after the exec (`bench/first_frame.c`); "
           "processor time and wakeups (context switches) are summed over the threads in /proc. "
           f"The whole measurement took {time.monotonic() - BEGAN:.0f} s.")
+    table = "\n".join(lines)
+    print(table)
+    if len(sys.argv) > 3:
+        rewrite(sys.argv[3], table)
 
 
 if __name__ == "__main__":

@@ -50,7 +50,7 @@ void FrmMain::BallHandler() {
 
         // The mask cuts a hole in the board (SrcAnd), the ball's colours are ORed into it
         // (SrcPaint): both copies in one pass, which halves the tick's drawing.
-        const PictureBox& sprite = pctBall[std::clamp<int>(BallType[i], kPlainBall, kBonusBall)];
+        PictureBox& sprite = pctBall[std::clamp<int>(BallType[i], kPlainBall, kBonusBall)];
         BitBltThroughMask(pctBoard, BallX[i], BallY[i], kCell, kCell, sprite, 0, kMaskRow, 0, 0);
 
         if (hit == kFalse && BallOverlap(BallX[i], BallY[i]) == kTrue) {

@@ -18,7 +18,7 @@ struct EmbeddedPicture {
     std::span<const std::uint32_t> rowStarts;
 
     // An image that reads these pixels in place.
-    Image Borrowed() const { return Image::Borrowing(width, height, pixels, rowStarts); }
+    Image ReadOnlyImage() const { return Image::ReadOnlyArtwork(width, height, pixels, rowStarts); }
 };
 
 // The artwork file built into the program by its file name ("logo.png"); nothing when there is none.

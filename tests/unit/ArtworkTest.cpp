@@ -9,6 +9,7 @@
 
 #include "resources/EmbeddedAssets.h"
 #include "shell/platform/Png.h"
+#include "shell/platform/RasterOp.h"
 
 namespace quibbix {
 namespace {
@@ -28,28 +29,28 @@ TEST(ArtworkTest, EveryBuiltInPictureHoldsThePixelsOfItsFile) {
         ASSERT_TRUE(decoded.has_value()) << entry.path();
         const std::optional<EmbeddedPicture> built = EmbeddedArtwork(entry.path().filename().string());
         ASSERT_TRUE(built.has_value()) << entry.path();
-        EXPECT_EQ(built->Borrowed(), *decoded) << entry.path();
+        EXPECT_EQ(built->ReadOnlyImage(), *decoded) << entry.path();
     }
     EXPECT_GT(files, 60);
     EXPECT_FALSE(EmbeddedArtwork("missing.png").has_value());
 }
 
-TEST(ArtworkTest, ABorrowedImageReadsInPlaceUntilItIsChanged) {
+TEST(ArtworkTest, ReadOnlyArtworkIsReadInPlaceAndDrawnOnThroughAnOwnedCopy) {
     const std::vector<Argb> kept{Rgb(1, 2, 3), Rgb(4, 5, 6), Rgb(7, 8, 9), Rgb(10, 11, 12)};
-    const Image borrowed = Image::Borrowing(2, 2, kept);
-    EXPECT_EQ(borrowed.Row(1), kept.data() + 2);
-    EXPECT_EQ(borrowed.At(1, 1), Rgb(10, 11, 12));
+    const Image artwork = Image::ReadOnlyArtwork(2, 2, kept);
+    EXPECT_EQ(artwork.Row(1), kept.data() + 2);
+    EXPECT_EQ(artwork.At(1, 1), Rgb(10, 11, 12));
 
-    Image changed = borrowed;
+    Image changed = artwork.OwnedCopy();
     changed.At(0, 0) = Rgb(99, 99, 99);
-    EXPECT_EQ(kept[0], Rgb(1, 2, 3)) << "the borrowed pixels stay as they were";
+    EXPECT_EQ(kept[0], Rgb(1, 2, 3)) << "the artwork stays as it was";
     EXPECT_EQ(changed.At(0, 0), Rgb(99, 99, 99));
     EXPECT_EQ(changed.At(1, 1), Rgb(10, 11, 12));
-    EXPECT_NE(changed, borrowed);
+    EXPECT_NE(changed, artwork);
     changed.At(0, 0) = Rgb(1, 2, 3);
-    EXPECT_EQ(changed, borrowed) << "images compare by their pixels, wherever they lie";
+    EXPECT_EQ(changed, artwork) << "images compare by their pixels, wherever they lie";
 
-    EXPECT_EQ(Image::Borrowing(3, 2, kept).Width(), 0) << "too few pixels for the size";
+    EXPECT_EQ(Image::ReadOnlyArtwork(3, 2, kept).Width(), 0) << "too few pixels for the size";
 }
 
 // Random opaque pixels, as many as asked.
@@ -70,7 +71,7 @@ TEST(ArtworkTest, APictureSharingRepeatedRowsActsLikeItsPackedCopy) {
     const std::vector<Argb> distinct = RandomPixels(random, 3 * kWidth);
     const std::vector<std::uint32_t> starts{0, 0, 40, 0, 80, 80, 80, 40, 0, 80};
     const int height = static_cast<int>(starts.size());
-    const Image shared = Image::Borrowing(kWidth, height, distinct, starts);
+    const Image shared = Image::ReadOnlyArtwork(kWidth, height, distinct, starts);
     Image packed(kWidth, height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < kWidth; ++x) {
@@ -106,22 +107,24 @@ TEST(ArtworkTest, APictureSharingRepeatedRowsActsLikeItsPackedCopy) {
         ASSERT_EQ(fromShared, fromPacked) << "trial " << trial;
     }
 
-    // The first change makes rows of its own: the row that shared the changed one stays as it was.
-    Image changed = shared;
+    // An owned copy has rows of its own: the row that shared the changed one stays as it was.
+    Image changed = shared.OwnedCopy();
     changed.At(7, 0) = Rgb(1, 2, 3);
     Image packedChanged = packed;
     packedChanged.At(7, 0) = Rgb(1, 2, 3);
     EXPECT_TRUE(changed.RowsPacked());
     EXPECT_EQ(changed, packedChanged);
     EXPECT_EQ(changed.At(7, 1), packed.At(7, 1));
-    EXPECT_EQ(distinct[7], packed.At(7, 0)) << "the borrowed pixels stay as they were";
+    EXPECT_EQ(distinct[7], packed.At(7, 0)) << "the artwork stays as it was";
     Image target(kWidth, height);
     CopyRect(target, 0, 0, kWidth, height, changed, 0, 0, RasterOp::SrcCopy);
     EXPECT_EQ(target, packedChanged);
 
-    EXPECT_EQ(Image::Borrowing(kWidth, height, std::span(distinct).first(2 * kWidth), starts).Width(), 0)
+    EXPECT_EQ(Image::ReadOnlyArtwork(kWidth, height, std::span(distinct).first(2 * kWidth), starts).Width(),
+              0)
         << "a row starting past the pixels";
-    EXPECT_EQ(Image::Borrowing(kWidth, height + 1, distinct, starts).Width(), 0) << "a row without a start";
+    EXPECT_EQ(Image::ReadOnlyArtwork(kWidth, height + 1, distinct, starts).Width(), 0)
+        << "a row without a start";
 }
 
 }  // namespace

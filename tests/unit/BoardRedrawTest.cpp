@@ -24,8 +24,8 @@ protected:
 
     // The board as the tick's rules define it: black, then every ball in play from the highest slot
     // down, each as two plain copies, the mask with SrcAnd and the ball with SrcPaint.
-    Image ClearedAndRedrawn() const {
-        const FrmMain& form = game.form;
+    Image ClearedAndRedrawn() {
+        FrmMain& form = game.form;
         Image board(384, 384, kOpaqueBlack);
         for (int slot = form.LastBall; slot >= 0; --slot) {
             if (form.BallActive[slot] == kTrue) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "shell/platform/Image.h"
+#include "shell/platform/RasterOp.h"
 
 namespace quibbix {
 namespace {
@@ -106,7 +107,7 @@ TEST(ImageTest, DrawingThroughTheMaskEqualsMaskingThenPainting) {
     }
 }
 
-TEST(ImageTest, CopiesIntoPixelsInPlaceEqualPlainCopies) {
+TEST(ImageTest, CopiesPastTheCacheIntoBorrowedMemoryEqualPlainCopies) {
     // Window memory gets wide rows past the cache: every start, width and clip must still give the
     // pixels a plain copy gives, and leave the pixels around untouched.
     std::mt19937 random(11);
@@ -127,14 +128,14 @@ TEST(ImageTest, CopiesIntoPixelsInPlaceEqualPlainCopies) {
                 plain.At(x, y) = window[static_cast<std::size_t>(y) * 257 + x];
             }
         }
-        Image inPlace = Image::InPlace(window.data(), 257, 30);
+        Image borrowed = Image::Borrowed(window.data(), 257, 30, Image::Stores::PastCache);
         const int x = static_cast<int>(random() % 120) - 20;
         const int y = static_cast<int>(random() % 40) - 10;
         const int width = static_cast<int>(random() % 300);
         const int sx = static_cast<int>(random() % 40);
         CopyRect(plain, x, y, width, 20, source, sx, 3, RasterOp::SrcCopy);
-        CopyRect(inPlace, x, y, width, 20, source, sx, 3, RasterOp::SrcCopy);
-        ASSERT_EQ(inPlace, plain) << "at " << x << "," << y << " width " << width << " from " << sx;
+        CopyRect(borrowed, x, y, width, 20, source, sx, 3, RasterOp::SrcCopy);
+        ASSERT_EQ(borrowed, plain) << "at " << x << "," << y << " width " << width << " from " << sx;
     }
 }
 

@@ -127,7 +127,7 @@ TEST(ViewportTest, ComposingIntoBorrowedPixelsMatchesComposingIntoAnImage) {
     game.Tick();
     Image own(654, 472, 0);
     std::vector<Argb> memory(654 * 472, 0x12345678u);
-    Image borrowed = Image::InPlace(memory.data(), 654, 472);
+    Image borrowed = Image::Borrowed(memory.data(), 654, 472, Image::Stores::PastCache);
     Compose(game.form, own, own.Bounds());
     Compose(game.form, borrowed, borrowed.Bounds());
     EXPECT_EQ(borrowed, own);

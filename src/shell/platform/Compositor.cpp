@@ -1,4 +1,5 @@
 #include "shell/platform/Compositor.h"
+#include "shell/platform/RasterOp.h"
 
 namespace quibbix {
 

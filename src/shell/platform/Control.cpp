@@ -1,6 +1,7 @@
 #include "shell/platform/Control.h"
 
 #include "shell/platform/Form.h"
+#include "shell/platform/RasterOp.h"
 
 namespace quibbix {
 

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/platform/SavedKeys.h"
+#include "shell/platform/KeySet.h"
+#include "shell/platform/MemorySettingsStore.h"
 #include "shell/platform/SettingsMerge.h"
-#include "shell/platform/SettingsStore.h"
 
 namespace quibbix {
 

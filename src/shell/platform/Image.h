@@ -27,41 +27,57 @@ inline constexpr Argb FromColorRef(std::uint32_t color) {
     return 0xFF000000u | ToColorRef(color);
 }
 
+// A rectangle of pixels, held one of three ways, chosen when the image is made:
+//   owned              the image's own pixels, rows packed (the constructors);
+//   read-only artwork  pixels kept elsewhere for the whole run of the program (ReadOnlyArtwork);
+//   borrowed           someone else's writable pixels, rows packed, such as window memory
+//                      (Borrowed): drawing into the image draws into them.
+// A copy never writes into the original's pixels: it owns a copy of them, or, for read-only artwork,
+// reads the same.
 class Image {
 public:
+    // How copies write into an image: through the cache, or past it into memory that another processor
+    // reads next (the window's), where a plain store would first win each line back only to
+    // overwrite it. The code that makes an image over window memory knows which it is.
+    enum class Stores { Cached, PastCache };
+
     Image() = default;
     Image(int width, int height, Argb fill = kOpaqueBlack)
-        : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height, fill) {}
+        : width_(width),
+          height_(height),
+          owned_(static_cast<std::size_t>(width) * height, fill),
+          first_(owned_.data()) {}
     Image(const Image& other);
     Image(Image&& other) noexcept;
     Image& operator=(const Image& other);
     Image& operator=(Image&& other) noexcept;
     ~Image() = default;
 
-    // Pixels that belong to someone else, rows packed one after another: drawing into the image
-    // draws into them, so a frame can be painted straight into the memory the screen shows. They
-    // must outlive the image.
-    static Image InPlace(Argb* pixels, int width, int height);
+    // Reads pixels kept elsewhere for the whole run of the program (the built-in artwork) instead
+    // of copying them; it cannot be drawn into (see OwnedCopy). Without row starts the rows lie one
+    // after another; with them, row y starts at pixel rowStarts[y], so rows that repeat can share
+    // the same pixels. Too few pixels for the size give an empty image.
+    static Image ReadOnlyArtwork(int width, int height, std::span<const Argb> pixels,
+                                 std::span<const std::uint32_t> rowStarts = {});
+    // Draws into someone else's pixels, rows packed, which must outlive the image.
+    static Image Borrowed(Argb* pixels, int width, int height, Stores stores);
 
-    // An image that reads pixels kept elsewhere for the whole run of the program (the built-in
-    // artwork) instead of copying them. The first change makes it a copy of its own, rows packed.
-    // Without row starts the rows lie one after another; with them, row y starts at pixel
-    // rowStarts[y], so rows that repeat can share the same pixels.
-    static Image Borrowing(int width, int height, std::span<const Argb> pixels,
-                           std::span<const std::uint32_t> rowStarts = {});
+    // An owned image with the same pixels: the way to draw on artwork.
+    Image OwnedCopy() const;
 
     int Width() const { return width_; }
     int Height() const { return height_; }
     RectPx Bounds() const { return {0, 0, width_, height_}; }
 
-    Argb At(int x, int y) const { return Row(y)[x]; }
-    Argb& At(int x, int y) { return Own()[Index(x, y)]; }
     const Argb* Row(int y) const {
-        return rowStarts_ != nullptr ? borrowed_ + rowStarts_[y] : Data() + Index(0, y);
+        return rowStarts_ != nullptr ? first_ + rowStarts_[y] : first_ + Index(0, y);
     }
-    Argb* Row(int y) { return Own() + Index(0, y); }
-    // Whether the pixels are someone else's (see InPlace).
-    bool IsInPlace() const { return external_ != nullptr; }
+    Argb At(int x, int y) const { return Row(y)[x]; }
+    // Writable pixels; never of read-only artwork.
+    Argb* Row(int y) { return Writable() + Index(0, y); }
+    Argb& At(int x, int y) { return Row(y)[x]; }
+
+    Stores StoresTo() const { return stores_; }
     // Whether row y + 1 always starts Width() pixels after row y, so a rectangle reads at a stride.
     bool RowsPacked() const { return rowStarts_ == nullptr; }
 
@@ -72,44 +88,15 @@ public:
 
 private:
     std::size_t Index(int x, int y) const { return static_cast<std::size_t>(y) * width_ + x; }
-    const Argb* Data() const {
-        return external_ != nullptr ? external_ : borrowed_ != nullptr ? borrowed_ : pixels_.data();
-    }
-    Argb* Own() {
-        if (external_ != nullptr) {
-            return external_;
-        }
-        if (borrowed_ != nullptr) {
-            CopyBorrowedPixels();
-        }
-        return pixels_.data();
-    }
-    void CopyBorrowedPixels();
+    Argb* Writable();
 
     int width_ = 0;
     int height_ = 0;
-    std::vector<Argb> pixels_;
-    const Argb* borrowed_ = nullptr;            // read-only pixels of the built-in artwork, copied on change
-    const std::uint32_t* rowStarts_ = nullptr;  // where each borrowed row starts; none when packed
-    Argb* external_ = nullptr;                  // someone else's pixels, drawn into where they lie
+    std::vector<Argb> owned_;                   // an owned image's pixels
+    const Argb* first_ = nullptr;               // the first pixel, however the image holds them
+    const std::uint32_t* rowStarts_ = nullptr;  // where each row of artwork starts; none when packed
+    bool readOnly_ = false;
+    Stores stores_ = Stores::Cached;
 };
-
-// How a rectangle copy combines source and target.
-enum class RasterOp : std::uint32_t {
-    SrcCopy = 0x00CC0020,   // target = source, made opaque
-    SrcAnd = 0x008800C6,    // target = target AND source
-    SrcPaint = 0x00EE0086,  // target = target OR source
-};
-
-// Copies a width x height rectangle from (sx, sy) of source to (x, y) of target, clipped to both.
-// Copied into pixels in place, which the screen is about to read, the rows go past the cache.
-void CopyRect(Image& target, int x, int y, int width, int height, const Image& source, int sx, int sy,
-              RasterOp op);
-
-// Draws a sprite through its mask, both held by source: target = (target AND mask) OR sprite. The
-// result is that of copying the mask with SrcAnd and then the sprite with SrcPaint, pixel for
-// pixel, in one pass over the target instead of two.
-void CopyThroughMask(Image& target, int x, int y, int width, int height, const Image& source, int maskX,
-                     int maskY, int spriteX, int spriteY);
 
 }  // namespace quibbix

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/platform/SavedKeys.h"
+#include "shell/platform/KeySet.h"
 
 namespace quibbix {
 

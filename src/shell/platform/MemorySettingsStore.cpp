@@ -1,15 +1,7 @@
-#include <algorithm>
-
-#include "shell/platform/SettingsStore.h"
+#include "shell/platform/MemorySettingsStore.h"
 
 namespace quibbix {
 namespace {
-
-// Not std::tolower: that one depends on the C locale and is undefined for bytes above 127.
-constexpr unsigned char AsciiLower(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
-}
 
 // Finds or creates an entry without replacing the spelling of an existing one.
 template <typename Map>
@@ -22,11 +14,6 @@ typename Map::mapped_type& Slot(Map& map, std::string_view name) {
 }
 
 }  // namespace
-
-bool AsciiCaseLess::operator()(std::string_view a, std::string_view b) const {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return AsciiLower(x) < AsciiLower(y); });
-}
 
 const MemorySettingsStore::Section* MemorySettingsStore::Find(std::string_view app,
                                                               std::string_view section) const {

@@ -11,30 +11,24 @@ namespace {
 // A frame in the window's own grey, like the window's border.
 constexpr Argb kFrameColour = Rgb(0x94, 0x94, 0x94);
 
-// Past this many remembered places a whole restore is cheaper than the bookkeeping.
-constexpr std::size_t kMostDrawnPlaces = 256;
-
-// A surface drawn on with sprites again and again without Cls keeps a short list: past this many
-// they go into the drawing image.
-constexpr std::size_t kMostPendingSprites = 256;
-
 }  // namespace
+
+void PictureBox::Restart() {
+    image_.reset();
+    imageStale_ = false;
+    sprites_.Clear();
+    drawn_.Clear();
+}
 
 void PictureBox::SetBackColor(std::uint32_t color) {
     backColor_ = FromColorRef(color);
-    surface_.reset();
-    surfaceStale_ = false;
-    ForgetPending();
-    ForgetDrawing();
+    Restart();
     Invalidate();
 }
 
 void PictureBox::SetPicture(PictureRef picture) {
     // A new picture becomes the surface's background: what was drawn before is gone.
-    surface_.reset();
-    surfaceStale_ = false;
-    ForgetPending();
-    ForgetDrawing();
+    Restart();
     Control::SetPicture(std::move(picture));
 }
 
@@ -53,73 +47,56 @@ void PictureBox::PaintBackground(Image& image, RectPx area, int originX, int ori
     }
 }
 
-void PictureBox::ForgetDrawing() {
-    drawn_.clear();
-    drawnArea_ = 0;
-    drawnEverywhere_ = false;
-}
-
-void PictureBox::ForgetPending() const {
-    pending_.clear();
-    pendingSources_.clear();
-}
-
 // The board is cleared every tick: only the squares its balls covered are repainted in the window,
 // and the drawing image is left alone until somebody needs it.
 void PictureBox::Cls() {
-    const bool drawnOn = drawnEverywhere_ || !drawn_.empty();
-    if (drawnEverywhere_) {
+    if (drawn_.Everywhere()) {
         Invalidate();
     } else {
-        for (const RectPx& area : drawn_) {
+        for (const RectPx& area : drawn_.Places()) {
             InvalidateClient(area);
         }
     }
-    ForgetDrawing();
-    ForgetPending();
-    surfaceStale_ = surfaceStale_ || (surface_ != nullptr && drawnOn);
+    imageStale_ = imageStale_ || (image_ != nullptr && !drawn_.Empty());
+    drawn_.Clear();
+    sprites_.Clear();
 }
 
-Image& PictureBox::Writable() const {
-    if (!surface_ || surfaceStale_) {
-        if (!surface_ || surface_.use_count() > 1) {
-            surface_ = std::make_shared<Image>(BlankSurface());
+const std::shared_ptr<Image>& PictureBox::Current() {
+    if (Pending()) {
+        // A stale image that no other surface holds is restored where it lies.
+        if (!image_ || image_.use_count() > 1) {
+            image_ = std::make_shared<Image>(BlankSurface());
         } else {
-            PaintBackground(*surface_, surface_->Bounds());
+            PaintBackground(*image_, image_->Bounds());
         }
-        surfaceStale_ = false;
-    } else if (surface_.use_count() > 1) {
-        surface_ = std::make_shared<Image>(*surface_);
+        imageStale_ = false;
+        sprites_.DrawInto(*image_, 0, 0, image_->Bounds());
+        sprites_.Clear();
     }
-    for (const PendingSprite& sprite : pending_) {
-        DrawPending(sprite, *surface_, 0, 0, surface_->Bounds());
-    }
-    ForgetPending();
-    return *surface_;
+    return image_;
 }
 
-const Image& PictureBox::Surface() const {
-    return Pending() ? Writable() : *surface_;
+Image& PictureBox::Writable() {
+    Current();
+    if (image_.use_count() > 1) {
+        image_ = std::make_shared<Image>(*image_);
+    }
+    return *image_;
+}
+
+const Image& PictureBox::Surface() {
+    return *Current();
 }
 
 RectPx PictureBox::NoteDrawing(RectPx area) {
     const RectPx inner = ClientBounds();
-    const RectPx bounds = surface_ ? surface_->Bounds() : RectPx{0, 0, inner.Width(), inner.Height()};
+    const RectPx bounds = image_ ? image_->Bounds() : RectPx{0, 0, inner.Width(), inner.Height()};
     area = Intersect(area, bounds);
-    if (area.Empty() || drawnEverywhere_) {
-        if (!area.Empty()) {
-            InvalidateClient(area);
-        }
-        return area;
+    drawn_.Note(area, bounds);
+    if (!area.Empty()) {
+        InvalidateClient(area);
     }
-    drawn_.push_back(area);
-    drawnArea_ += std::int64_t{area.Width()} * area.Height();
-    if (drawn_.size() > kMostDrawnPlaces ||
-        2 * drawnArea_ >= std::int64_t{bounds.Width()} * bounds.Height()) {
-        drawn_.clear();
-        drawnEverywhere_ = true;
-    }
-    InvalidateClient(area);
     return area;
 }
 
@@ -129,42 +106,15 @@ Image& PictureBox::DrawOn(RectPx area) {
     return image;
 }
 
-void PictureBox::DrawLater(RectPx area, const PictureBox& source, int maskX, int maskY, int spriteX,
-                           int spriteY) {
-    const RectPx kept = NoteDrawing(area);
-    if (kept.Empty()) {
-        return;
-    }
-    const Image* image = source.surface_.get();
-    if (std::none_of(pendingSources_.begin(), pendingSources_.end(),
-                     [image](const std::shared_ptr<const Image>& held) { return held.get() == image; })) {
-        pendingSources_.push_back(source.surface_);
-    }
-    pending_.push_back({area, kept, image, maskX, maskY, spriteX, spriteY});
-}
-
-void PictureBox::DrawPending(const PendingSprite& sprite, Image& image, int originX, int originY,
-                             RectPx clip) {
-    const RectPx at = Intersect(sprite.kept.Moved(originX, originY), clip);
-    if (at.Empty()) {
-        return;
-    }
-    const int dx = at.left - (sprite.area.left + originX);
-    const int dy = at.top - (sprite.area.top + originY);
-    CopyThroughMask(image, at.left, at.top, at.Width(), at.Height(), *sprite.source, sprite.maskX + dx,
-                    sprite.maskY + dy, sprite.spriteX + dx, sprite.spriteY + dy);
-}
-
 void PictureBox::Resized() {
-    if (!surface_) {
-        return;  // pending sprites keep to the part of the surface they were drawn on
+    if (!image_) {
+        return;  // deferred sprites keep to the part of the surface they were drawn on
     }
     // Growing keeps what was drawn at the top-left; the new part shows the background, so the
     // places drawn on stay where they were.
-    Surface();
-    const std::shared_ptr<const Image> old = surface_;
-    surface_ = std::make_shared<Image>(BlankSurface());
-    CopyRect(*surface_, 0, 0, old->Width(), old->Height(), *old, 0, 0, RasterOp::SrcCopy);
+    const std::shared_ptr<const Image> old = Current();
+    image_ = std::make_shared<Image>(BlankSurface());
+    CopyRect(*image_, 0, 0, old->Width(), old->Height(), *old, 0, 0, RasterOp::SrcCopy);
 }
 
 void PictureBox::PaintPicture(const PictureRef& picture, double x, double y) {
@@ -179,7 +129,7 @@ void PictureBox::PaintPicture(const PictureRef& picture, double x, double y) {
              RasterOp::SrcCopy);
 }
 
-std::uint32_t PictureBox::GetPixel(int x, int y) const {
+std::uint32_t PictureBox::GetPixel(int x, int y) {
     const Image& image = Surface();
     if (!image.Bounds().Contains(x, y)) {
         return 0xFFFFFFFFu;
@@ -205,12 +155,10 @@ void PictureBox::Paint(Image& frame, RectPx clip) const {
     if (Pending()) {
         // Straight into the window: the background, and the sprites drawn since Cls over it.
         PaintBackground(frame, area, inner.left, inner.top);
-        for (const PendingSprite& sprite : pending_) {
-            DrawPending(sprite, frame, inner.left, inner.top, area);
-        }
+        sprites_.DrawInto(frame, inner.left, inner.top, area);
         return;
     }
-    CopyRect(frame, area.left, area.top, area.Width(), area.Height(), *surface_, area.left - inner.left,
+    CopyRect(frame, area.left, area.top, area.Width(), area.Height(), *image_, area.left - inner.left,
              area.top - inner.top, RasterOp::SrcCopy);
 }
 
@@ -224,21 +172,27 @@ float PictureBox::ScaleY(int windowY) const {
     return static_cast<float>(scale_ == ScaleMode::Pixels ? offset : PixelsToTwips(offset));
 }
 
-void BitBlt(PictureBox& target, int x, int y, int width, int height, const PictureBox& source, int sx, int sy,
+// The source's image is held, not borrowed, while the target is drawn on: drawing may give the
+// target a new image, and the source may be the target.
+void BitBlt(PictureBox& target, int x, int y, int width, int height, PictureBox& source, int sx, int sy,
             RasterOp op) {
-    CopyRect(target.DrawOn({x, y, x + width, y + height}), x, y, width, height, source.Surface(), sx, sy, op);
+    const std::shared_ptr<const Image> held = source.Current();
+    CopyRect(target.DrawOn({x, y, x + width, y + height}), x, y, width, height, *held, sx, sy, op);
 }
 
-void BitBltThroughMask(PictureBox& target, int x, int y, int width, int height, const PictureBox& source,
-                       int maskX, int maskY, int spriteX, int spriteY) {
+void BitBltThroughMask(PictureBox& target, int x, int y, int width, int height, PictureBox& source, int maskX,
+                       int maskY, int spriteX, int spriteY) {
     // Reading the source first brings the target up to date when the two are the same surface.
-    const Image& sprite = source.Surface();
-    if (target.Pending() && target.pending_.size() < kMostPendingSprites) {
-        target.DrawLater({x, y, x + width, y + height}, source, maskX, maskY, spriteX, spriteY);
+    const std::shared_ptr<Image>& sprite = source.Current();
+    const RectPx area{x, y, x + width, y + height};
+    if (target.Pending() && !target.sprites_.Full()) {
+        if (const RectPx kept = target.NoteDrawing(area); !kept.Empty()) {
+            target.sprites_.Add(area, kept, sprite, maskX, maskY, spriteX, spriteY);
+        }
         return;
     }
-    CopyThroughMask(target.DrawOn({x, y, x + width, y + height}), x, y, width, height, sprite, maskX, maskY,
-                    spriteX, spriteY);
+    const std::shared_ptr<const Image> held = sprite;
+    CopyThroughMask(target.DrawOn(area), x, y, width, height, *held, maskX, maskY, spriteX, spriteY);
 }
 
 }  // namespace quibbix

@@ -4,18 +4,19 @@
 #include <vector>
 
 #include "shell/platform/Control.h"
+#include "shell/platform/DeferredSprites.h"
+#include "shell/platform/DrawnPlaces.h"
+#include "shell/platform/RasterOp.h"
+#include "shell/platform/ScaleMode.h"
 
 namespace quibbix {
 
-// The unit a picture surface draws in and reports pointer positions in.
-enum class ScaleMode { Twips, Pixels };
-
 // A picture surface: a background colour, a picture, and a persistent drawing image that starts as
-// the background with the picture on it. Drawing calls change the image; Cls starts it afresh.
-// The surface remembers where it has been drawn on since it was last plain, so Cls restores (and
-// the window repaints) only those places: a board with a few balls costs a few squares a tick.
-// Sprites drawn after Cls are kept as a list and drawn straight into the window when it is
-// painted: the drawing image catches up only when something reads it or draws on it otherwise.
+// the background with the picture on it. Drawing calls change the image; Cls starts it afresh,
+// restoring (and repainting in the window) only the places drawn on (DrawnPlaces). Sprites drawn
+// after Cls wait as a list (DeferredSprites) and are drawn straight into the window when it is
+// painted: the drawing image catches up only when something reads it or draws on it otherwise, so
+// reading it is a change too.
 class PictureBox final : public Control {
 public:
     explicit PictureBox(std::string name, ScaleMode scale = ScaleMode::Twips)
@@ -39,10 +40,10 @@ public:
     // blank leaves the surface black.
     void PaintPicture(const PictureRef& picture, double x, double y);
     // The colour 0x00BBGGRR of a pixel of the drawing image; 0xFFFFFFFF outside it.
-    std::uint32_t GetPixel(int x, int y) const;
+    std::uint32_t GetPixel(int x, int y);
 
     // The persistent drawing image, in pixels, with everything drawn so far.
-    const Image& Surface() const;
+    const Image& Surface();
     // The drawing image for a call about to change the pixels inside `area` (surface pixels) and
     // nowhere else: the area is remembered for Cls and repainted in the window.
     Image& DrawOn(RectPx area);
@@ -57,64 +58,48 @@ protected:
     void Resized() override;
 
 private:
-    friend void BitBltThroughMask(PictureBox& target, int x, int y, int width, int height,
-                                  const PictureBox& source, int maskX, int maskY, int spriteX, int spriteY);
-
-    // A sprite drawn through its mask since Cls, not yet in the drawing image.
-    struct PendingSprite {
-        RectPx area;          // where it was drawn, in surface pixels
-        RectPx kept;          // the part of it inside the surface then
-        const Image* source;  // kept alive, unchanged, by pendingSources_
-        int maskX;
-        int maskY;
-        int spriteX;
-        int spriteY;
-    };
+    friend void BitBlt(PictureBox& target, int x, int y, int width, int height, PictureBox& source, int sx,
+                       int sy, RasterOp op);
+    friend void BitBltThroughMask(PictureBox& target, int x, int y, int width, int height, PictureBox& source,
+                                  int maskX, int maskY, int spriteX, int spriteY);
 
     Image BlankSurface() const;
     // Paints the background colour and the picture over `area` of the image, where the surface's
     // top-left pixel lies at `origin`.
     void PaintBackground(Image& image, RectPx area, int originX = 0, int originY = 0) const;
-    void ForgetDrawing();
+    // Starts afresh from the background: a new picture or colour.
+    void Restart();
     // Remembers that the pixels inside `area` (surface pixels) change, for Cls and the window;
     // returns the part inside the surface.
     RectPx NoteDrawing(RectPx area);
-    // Whether drawn sprites wait in the list: after Cls, or before anything made the image.
-    bool Pending() const { return !surface_ || surfaceStale_; }
-    void DrawLater(RectPx area, const PictureBox& source, int maskX, int maskY, int spriteX, int spriteY);
-    void ForgetPending() const;
-    // Draws a pending sprite into an image where the surface's top-left pixel lies at `origin`,
-    // inside clip only.
-    static void DrawPending(const PendingSprite& sprite, Image& image, int originX, int originY, RectPx clip);
-    // The drawing image with every pending sprite drawn, no longer shared with a pending list.
-    Image& Writable() const;
+    // Whether the surface shows its background and the deferred sprites rather than its image: after
+    // Cls, or before anything made the image.
+    bool Pending() const { return !image_ || imageStale_; }
+    // Brings the image up to date: made, restored from the background, the deferred sprites in it.
+    const std::shared_ptr<Image>& Current();
+    // The current image, no longer shared with the deferred sprites of any surface.
+    Image& Writable();
 
     ScaleMode scale_;
     bool autoSize_ = false;
     Argb backColor_ = kOpaqueBlack;
-    // Made when first read or drawn on otherwise than with sprites: a surface nobody draws on
-    // shows its picture directly. Shared with the pending lists of surfaces it is a sprite of,
-    // so that a change here leaves what they draw as it was.
-    mutable std::shared_ptr<Image> surface_;
-    // The image shows what was drawn before the last Cls: the background and the pending sprites
-    // are what the surface shows.
-    mutable bool surfaceStale_ = false;
-    mutable std::vector<PendingSprite> pending_;
-    mutable std::vector<std::shared_ptr<const Image>> pendingSources_;
-    // Where the drawing image may differ from its background, in surface pixels; past a few
-    // hundred places, or as much area as the whole, the whole image is restored instead.
-    std::vector<RectPx> drawn_;
-    std::int64_t drawnArea_ = 0;
-    bool drawnEverywhere_ = false;
+    // The drawing image, made when first read or drawn on otherwise than with sprites: a surface
+    // nobody draws on shows its picture directly. The surfaces it is a sprite source of hold it
+    // too, so a change here first makes a copy and what they draw stays as it was.
+    std::shared_ptr<Image> image_;
+    bool imageStale_ = false;  // the image still shows what was drawn before the last Cls
+    DeferredSprites sprites_;
+    DrawnPlaces drawn_;
 };
 
 // Copies a rectangle between drawing images, in pixels, combining the pixels by op.
-void BitBlt(PictureBox& target, int x, int y, int width, int height, const PictureBox& source, int sx, int sy,
+void BitBlt(PictureBox& target, int x, int y, int width, int height, PictureBox& source, int sx, int sy,
             RasterOp op);
 
 // BitBlt of the mask at (maskX, maskY) with SrcAnd, then of the sprite at (spriteX, spriteY) with
-// SrcPaint, to the same place: the same pixels, drawn in one pass.
-void BitBltThroughMask(PictureBox& target, int x, int y, int width, int height, const PictureBox& source,
-                       int maskX, int maskY, int spriteX, int spriteY);
+// SrcPaint, to the same place: the same pixels, drawn in one pass. Both read the source's drawing
+// image, which brings it up to date.
+void BitBltThroughMask(PictureBox& target, int x, int y, int width, int height, PictureBox& source, int maskX,
+                       int maskY, int spriteX, int spriteY);
 
 }  // namespace quibbix

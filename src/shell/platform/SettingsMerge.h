@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "shell/platform/SavedKeys.h"
-#include "shell/platform/SettingsStore.h"
+#include "shell/platform/KeySet.h"
+#include "shell/platform/MemorySettingsStore.h"
 
 namespace quibbix {
 

@@ -5,13 +5,6 @@
 
 namespace quibbix {
 
-// Orders names the way the desktop registry compares them: ASCII letters without regard to case.
-// Other bytes, UTF-8 included, compare as they are.
-struct AsciiCaseLess {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const;
-};
-
 // The per-user settings store: string values by application, section and key.
 // Application, section and key names compare case-insensitively (ASCII), as in the registry the
 // game's settings code was written against.
@@ -33,27 +26,6 @@ public:
     // Why the saved values were not, or will not be, made durable, as one sentence naming the
     // place ("/home/ann/settings.ini is not a regular file"); empty when nothing stands in the way.
     virtual std::string Refusal() const = 0;
-};
-
-// Lives in memory only.
-class MemorySettingsStore final : public SettingsStore {
-public:
-    std::string GetSetting(std::string_view app, std::string_view section, std::string_view key,
-                           std::string_view defaultValue) const override;
-    void SaveSetting(std::string_view app, std::string_view section, std::string_view key,
-                     std::string_view value) override;
-    std::map<std::string, std::string> Values(std::string_view app, std::string_view section) const override;
-    void Flush() noexcept override {}
-    std::string Refusal() const override { return {}; }
-
-private:
-    // A std::map keeps the key object it was first given, which is what preserves the first spelling.
-    using Section = std::map<std::string, std::string, AsciiCaseLess>;
-    using App = std::map<std::string, Section, AsciiCaseLess>;
-
-    const Section* Find(std::string_view app, std::string_view section) const;
-
-    std::map<std::string, App, AsciiCaseLess> apps_;
 };
 
 }  // namespace quibbix

@@ -1,9 +1,9 @@
 #pragma once
-#include <condition_variable>
-#include <mutex>
-#include <thread>
+#include <memory>
 
+#include "shell/sdl/SdlAudioDevice.h"
 #include "shell/sdl/SdlVoice.h"
+#include "shell/sdl/WorkerThread.h"
 
 namespace quibbix {
 
@@ -15,10 +15,6 @@ namespace quibbix {
 class SdlDeviceKeeper {
 public:
     explicit SdlDeviceKeeper(SdlVoice& voice) : voice_(voice) {}
-    SdlDeviceKeeper(const SdlDeviceKeeper&) = delete;
-    SdlDeviceKeeper& operator=(const SdlDeviceKeeper&) = delete;
-    // Closes the device.
-    ~SdlDeviceKeeper();
 
     // Whether the device should stay open in silence too.
     void Hold(bool held);
@@ -29,18 +25,18 @@ public:
     void Retry();
 
 private:
-    void StartThread();
-    void Run();
+    // Opens or closes the device as the state asks, on the thread.
+    void Update(WorkerThread::Lock& lock);
 
     SdlVoice& voice_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
+    // Guarded by the thread's lock.
     bool held_ = false;
     bool dirty_ = false;
     bool failed_ = false;
-    bool ending_ = false;
-    std::once_flag started_;
-    std::thread thread_;
+    std::unique_ptr<SdlAudioDevice> device_;  // the thread's own; closed as it ends
+    // Last, so that it ends before what it uses goes.
+    WorkerThread thread_{[this] { return dirty_; }, [this](WorkerThread::Lock& lock) { Update(lock); },
+                         [this] { device_.reset(); }};
 };
 
 }  // namespace quibbix

@@ -1,16 +1,14 @@
 #pragma once
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 
 #include "shell/sdl/SdlEffect.h"
 #include "shell/sdl/SdlEffectCache.h"
 #include "shell/sdl/SoundFile.h"
+#include "shell/sdl/WorkerThread.h"
 
 namespace quibbix {
 
@@ -22,9 +20,6 @@ public:
     using Loaded = std::function<void(std::uint64_t ticket, std::shared_ptr<const SdlEffect> effect)>;
 
     SdlEffectLoader(SdlEffectCache& cache, Loaded loaded) : cache_(cache), loaded_(std::move(loaded)) {}
-    SdlEffectLoader(const SdlEffectLoader&) = delete;
-    SdlEffectLoader& operator=(const SdlEffectLoader&) = delete;
-    ~SdlEffectLoader();
 
     // Only the latest request for a path is kept: a file rewritten faster than it can be read
     // costs one read at a time.
@@ -36,15 +31,15 @@ private:
         std::uint64_t ticket;
     };
 
-    void Run();
+    // Reads the first file asked for, on the thread.
+    void LoadNext(WorkerThread::Lock& lock);
 
     SdlEffectCache& cache_;
     Loaded loaded_;
-    std::mutex mutex_;
-    std::condition_variable requested_;
-    std::map<std::string, Request> pending_;
-    bool ending_ = false;
-    std::thread thread_;
+    std::map<std::string, Request> pending_;  // guarded by the thread's lock
+    // Last, so that it ends before what it uses goes.
+    WorkerThread thread_{[this] { return !pending_.empty(); },
+                         [this](WorkerThread::Lock& lock) { LoadNext(lock); }};
 };
 
 }  // namespace quibbix

@@ -11,7 +11,7 @@ std::optional<Image> EmbeddedImage(std::string_view fileName) {
     if (!art) {
         return std::nullopt;
     }
-    return art->Borrowed();
+    return art->ReadOnlyImage().OwnedCopy();
 }
 
 SurfacePtr BorrowSurface(Image& image) {

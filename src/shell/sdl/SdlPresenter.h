@@ -10,9 +10,10 @@ struct SDL_Window;
 
 namespace quibbix {
 
-// Puts the form's face into the window. Two ways exist: straight into the window surface SDL
-// keeps in memory (X11), or through a renderer and one streaming texture where SDL offers no
-// window surface (Wayland). On X11 a zoomed frame is enlarged by the X server (SdlX11Presenter).
+// Puts the form's face into the window. Three ways exist: on X11 through memory the game shares
+// with the X server alone (SdlX11Presenter); elsewhere into the window surface SDL keeps in memory
+// (SdlSurfacePresenter), or through a renderer and one streaming texture where SDL offers no window
+// surface (Wayland, SdlTexturePresenter).
 class SdlPresenter {
 public:
     virtual ~SdlPresenter() = default;
@@ -33,8 +34,9 @@ private:
     std::string error_;
 };
 
-// The window surface when SDL gives one (with the X server enlarging on X11), else a renderer; null with the
-// reason in `error` when neither can be had.
+// The presenter for the window's system, chosen in SdlPresenterChoice.cpp: the game's own shared
+// memory on X11, else the window surface when SDL gives one, else a renderer; null with the reason
+// in `error` when none can be had.
 std::unique_ptr<SdlPresenter> MakePresenter(SDL_Window* window, std::string& error);
 
 }  // namespace quibbix

@@ -118,7 +118,9 @@ std::vector<RectPx> SdlSurfacePresenter::Draw(const Form& form, const std::vecto
     // painted straight into it and nothing is copied.
     const bool direct = IsXrgb(surface) && IsPacked(surface) && view == Viewport{} && screen == bounds;
     if (direct) {
-        Image frame = Image::InPlace(static_cast<Argb*>(surface.pixels), surface.w, surface.h);
+        // The surface is window memory: copies go past the cache.
+        Image frame = Image::Borrowed(static_cast<Argb*>(surface.pixels), surface.w, surface.h,
+                                      Image::Stores::PastCache);
         for (const RectPx& area : changed) {
             Compose(form, frame, area);
             drawn.push_back(Intersect(area, bounds));

@@ -1,6 +1,11 @@
 #include "shell/sdl/SdlX11Presenter.h"
 
+#include <SDL.h>
+
+#include <string>
+
 #include "shell/platform/Compositor.h"
+#include "shell/sdl/SdlSurfacePresenter.h"
 
 namespace quibbix {
 
@@ -23,27 +28,37 @@ std::vector<RectPx> Around(RectPx frame, SizePx window) {
 
 }  // namespace
 
-bool SdlX11Presenter::Present(const Form& form, const std::vector<RectPx>& areas, bool everything,
-                              const Viewport& view) {
-    const RectPx bounds = form.Bounds();
-    const SizePx output = OutputSize();
-    const bool plain = view == Viewport{} && output == SizePx{bounds.Width(), bounds.Height()};
-    if (!plain && !scaler_ && !scalerRefused_) {
-        scaler_ = X11Scaler::Make(window_, {bounds.Width(), bounds.Height()});
-        scalerRefused_ = !scaler_;
-    }
-    const bool scaled = !plain && scaler_ != nullptr;
-    everything = everything || scaled != lastScaled_ || view != lastView_ || output != lastOutput_;
-    lastScaled_ = scaled;
-    lastView_ = view;
-    lastOutput_ = output;
-    if (!scaled) {
-        return surface_->Present(form, areas, everything, view);
-    }
-    return PresentScaled(form, areas, everything, view);
+SizePx SdlX11Presenter::OutputSize() const {
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window_, &width, &height);
+    return {width, height};
 }
 
-bool SdlX11Presenter::PresentScaled(const Form& form, const std::vector<RectPx>& areas, bool everything,
+bool SdlX11Presenter::Present(const Form& form, const std::vector<RectPx>& areas, bool everything,
+                              const Viewport& view) {
+    if (!scaler_ && !surface_) {
+        const RectPx bounds = form.Bounds();
+        scaler_ = X11Scaler::Make(window_, {bounds.Width(), bounds.Height()});
+        if (!scaler_) {
+            surface_ = SdlSurfacePresenter::Make(window_);
+            if (!surface_) {
+                return Fail(std::string("SDL has no window surface: ") + SDL_GetError());
+            }
+        }
+    }
+    if (surface_) {
+        return surface_->Present(form, areas, everything, view) || Fail(surface_->Error());
+    }
+    const SizePx output = OutputSize();
+    everything = everything || view != lastView_ || output != lastOutput_;
+    lastView_ = view;
+    lastOutput_ = output;
+    PresentShared(form, areas, everything, view);
+    return true;
+}
+
+void SdlX11Presenter::PresentShared(const Form& form, const std::vector<RectPx>& areas, bool everything,
                                     const Viewport& view) {
     const RectPx bounds = form.Bounds();
     if (everything) {
@@ -55,11 +70,9 @@ bool SdlX11Presenter::PresentScaled(const Form& form, const std::vector<RectPx>&
         Compose(form, scaler_->Frame(), area);
         scaler_->Show(area, view);
     }
-    // The next frame is composed into memory the server reads: it must have read it by then.
-    if (!scaler_->Finish()) {
-        return Fail("the X server went away");
-    }
-    return true;
+    // The next frame is composed into memory the server reads: it must have read it by then. A
+    // lost connection never returns here: Xlib calls the game's handler, which saves and exits.
+    scaler_->Finish();
 }
 
 }  // namespace quibbix

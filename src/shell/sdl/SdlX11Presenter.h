@@ -2,33 +2,31 @@
 #include <memory>
 
 #include "shell/sdl/SdlPresenter.h"
-#include "shell/sdl/SdlSurfacePresenter.h"
 #include "shell/sdl/X11Scaler.h"
 
 namespace quibbix {
 
-// The presenter of an X11 window. At zoom 1 the form goes into SDL's window surface as everywhere
-// else; zoomed or in full screen, the X server enlarges it (X11Scaler), so the game writes no
-// more pixels than at zoom 1. Without a server that can, SDL's window surface enlarges it too.
+// The presenter of an X11 window. The form is composed into memory the game shares with the X
+// server alone (X11Scaler, mode 0600), which the server copies into the window at zoom 1 and
+// enlarges otherwise, so the game writes no more pixels zoomed than at zoom 1. SDL's own window
+// surface is never made: on a local server it lies in shared memory anyone may read and write. A
+// server that cannot share memory with the game (a remote display) gets SDL's window surface.
 class SdlX11Presenter final : public SdlPresenter {
 public:
-    SdlX11Presenter(SDL_Window* window, std::unique_ptr<SdlSurfacePresenter> surface)
-        : window_(window), surface_(std::move(surface)) {}
+    explicit SdlX11Presenter(SDL_Window* window) : window_(window) {}
 
     bool Present(const Form& form, const std::vector<RectPx>& areas, bool everything,
                  const Viewport& view) override;
-    SizePx OutputSize() const override { return surface_->OutputSize(); }
+    SizePx OutputSize() const override;
 
 private:
-    bool PresentScaled(const Form& form, const std::vector<RectPx>& areas, bool everything,
+    void PresentShared(const Form& form, const std::vector<RectPx>& areas, bool everything,
                        const Viewport& view);
 
     SDL_Window* window_;
-    std::unique_ptr<SdlSurfacePresenter> surface_;
-    std::unique_ptr<X11Scaler> scaler_;  // made the first time the frame is enlarged
-    bool scalerRefused_ = false;
-    // How the last present went: a change of way, zoom or window size repaints everything.
-    bool lastScaled_ = false;
+    std::unique_ptr<X11Scaler> scaler_;      // made at the first present
+    std::unique_ptr<SdlPresenter> surface_;  // SDL's window surface, where the scaler cannot be had
+    // How the last present went: a change of zoom or window size repaints everything.
     Viewport lastView_;
     SizePx lastOutput_;
 };

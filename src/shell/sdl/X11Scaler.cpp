@@ -9,6 +9,10 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
+#include <optional>
+
+#include "shell/sdl/SdlWindowInfo.h"
+
 namespace quibbix {
 
 namespace {
@@ -43,6 +47,7 @@ struct X11Scaler::Objects {
     XImage* image = nullptr;
     Pixmap pixmap = 0;
     GC gc = nullptr;
+    GC windowGc = nullptr;  // for copies straight into the window, at zoom 1
     Picture source = 0;
     Picture target = 0;
     int zoom = 0;  // the zoom the source's transform enlarges by; 0 before the first
@@ -56,6 +61,9 @@ struct X11Scaler::Objects {
         }
         if (gc != nullptr) {
             XFreeGC(display, gc);
+        }
+        if (windowGc != nullptr) {
+            XFreeGC(display, windowGc);
         }
         if (pixmap != 0) {
             XFreePixmap(display, pixmap);
@@ -75,21 +83,20 @@ struct X11Scaler::Objects {
 };
 
 X11Scaler::X11Scaler(std::unique_ptr<Objects> objects) : x_(std::move(objects)) {
-    frame_ = Image::InPlace(reinterpret_cast<Argb*>(x_->image->data), x_->image->width, x_->image->height);
+    frame_ = Image::Borrowed(reinterpret_cast<Argb*>(x_->image->data), x_->image->width, x_->image->height,
+                             Image::Stores::PastCache);
 }
 
 X11Scaler::~X11Scaler() = default;
 
 std::unique_ptr<X11Scaler> X11Scaler::Make(SDL_Window* window, SizePx frame) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE ||
-        info.subsystem != SDL_SYSWM_X11) {
+    const std::optional<SDL_SysWMinfo> info = WindowInfo(window);
+    if (!info || info->subsystem != SDL_SYSWM_X11) {
         return nullptr;
     }
     auto x = std::make_unique<Objects>();
-    x->display = info.info.x11.display;
-    x->window = info.info.x11.window;
+    x->display = info->info.x11.display;
+    x->window = info->info.x11.window;
     Display* display = x->display;
     int event = 0;
     int error = 0;
@@ -140,6 +147,9 @@ std::unique_ptr<X11Scaler> X11Scaler::Make(SDL_Window* window, SizePx frame) {
     x->pixmap = XCreatePixmap(display, x->window, static_cast<unsigned>(frame.width),
                               static_cast<unsigned>(frame.height), 24);
     x->gc = XCreateGC(display, x->pixmap, 0, nullptr);
+    if (attributes.depth == 24) {
+        x->windowGc = XCreateGC(display, x->window, 0, nullptr);
+    }
     x->source = XRenderCreatePicture(display, x->pixmap, frameFormat, 0, nullptr);
     x->target = XRenderCreatePicture(display, x->window, windowFormat, 0, nullptr);
     XRenderSetPictureFilter(display, x->source, const_cast<char*>(FilterNearest), nullptr, 0);
@@ -158,6 +168,13 @@ void X11Scaler::Clear(RectPx screen) {
 void X11Scaler::Show(RectPx frameArea, const Viewport& view) {
     frameArea = Intersect(frameArea, frame_.Bounds());
     if (frameArea.Empty()) {
+        return;
+    }
+    if (view.zoom == 1 && x_->windowGc != nullptr) {
+        const RectPx out = view.ToScreen(frameArea);
+        XShmPutImage(x_->display, x_->window, x_->windowGc, x_->image, frameArea.left, frameArea.top,
+                     out.left, out.top, static_cast<unsigned>(frameArea.Width()),
+                     static_cast<unsigned>(frameArea.Height()), False);
         return;
     }
     if (view.zoom != x_->zoom) {
@@ -179,9 +196,8 @@ void X11Scaler::Show(RectPx frameArea, const Viewport& view) {
                      static_cast<unsigned>(out.Height()));
 }
 
-bool X11Scaler::Finish() {
+void X11Scaler::Finish() {
     XSync(x_->display, False);
-    return true;
 }
 
 }  // namespace quibbix

@@ -8,10 +8,11 @@ struct SDL_Window;
 
 namespace quibbix {
 
-// Lets the X server enlarge the frame. The game writes each frame pixel once, into memory it
-// shares with the server; the server copies the changed parts into a picture of its own and
-// draws them zoomed into the window with nearest-neighbour pixels (RENDER with a scaling
-// transform). A zoomed window then costs the game what a window at zoom 1 does.
+// Shows the frame through memory the game shares with the X server alone (mode 0600). The game
+// writes each frame pixel once; at zoom 1 the server copies the changed parts straight into the
+// window, and zoomed into a picture of its own that it draws enlarged into the window with
+// nearest-neighbour pixels (RENDER with a scaling transform). A zoomed window then costs the game
+// what a window at zoom 1 does.
 class X11Scaler {
 public:
     // Null when the window is not an X11 one or the server cannot share memory with the game or
@@ -21,15 +22,15 @@ public:
     X11Scaler(const X11Scaler&) = delete;
     X11Scaler& operator=(const X11Scaler&) = delete;
 
-    // The frame, in the shared memory: composed into, then shown with Show.
+    // The frame, in the shared memory: composed into, then shown with Show. The server reads it
+    // on another processor, so copies into it go past the cache.
     Image& Frame() { return frame_; }
     // Paints a rectangle of the window black (around the frame in full screen).
     void Clear(RectPx screen);
     // Hands an area of the frame to the server and draws it into the window through the viewport.
     void Show(RectPx frameArea, const Viewport& view);
     // Waits until the server has drawn everything asked of it, so the frame may change again.
-    // False when the connection is gone.
-    bool Finish();
+    void Finish();
 
 private:
     struct Objects;

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/platform/SettingsStore.h"
+#include "shell/platform/AsciiCaseLess.h"
 
 namespace quibbix {
 
@@ -30,6 +30,7 @@ private:
     std::vector<std::string> order_;
 };
 
+// The keys saved in each section.
 using KeysBySection = std::map<std::string, KeySet, AsciiCaseLess>;
 
 }  // namespace quibbix
