@@ -3,8 +3,8 @@
 #include <charconv>
 
 #include "scenario/ScriptErrors.h"
-#include "shell/platform/DecimalText.h"
 #include "scenario/ScriptLine.h"
+#include "shell/platform/DecimalText.h"
 
 namespace quibbix {
 

@@ -6,8 +6,8 @@
 #include "scenario/Dump.h"
 #include "scenario/FieldTable.h"
 #include "scenario/ScriptErrors.h"
-#include "shell/platform/DecimalText.h"
 #include "scenario/ScriptLine.h"
+#include "shell/platform/DecimalText.h"
 
 namespace quibbix::commands {
 

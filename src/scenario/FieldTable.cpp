@@ -6,9 +6,9 @@
 #include <limits>
 
 #include "scenario/ScriptErrors.h"
-#include "shell/platform/DecimalText.h"
 #include "scenario/ScriptLine.h"
 #include "scores/SpriteText.h"
+#include "shell/platform/DecimalText.h"
 
 namespace quibbix {
 

@@ -11,7 +11,8 @@ namespace {
 
 // What strtod reads beyond a plain decimal number: blanks and '+' before it, hexadecimal digits.
 bool LooksDecimal(std::string_view text) {
-    if (text.empty() || text.front() == '+' || text.find_first_of("xX \t\n\v\f\r") != std::string_view::npos) {
+    if (text.empty() || text.front() == '+' ||
+        text.find_first_of("xX \t\n\v\f\r") != std::string_view::npos) {
         return false;
     }
     return true;

@@ -1,16 +1,11 @@
+// A page draws through the canvas's window surface; no X server enlarges it.
 #include <SDL.h>
 
 #include "shell/sdl/SdlPresenter.h"
 #include "shell/sdl/SdlSurfacePresenter.h"
 #include "shell/sdl/SdlTexturePresenter.h"
 
-// A page draws through the canvas's window surface; no X server enlarges it.
 namespace quibbix {
-
-bool SdlPresenter::Fail(std::string what) {
-    error_ = what.empty() ? "the browser refused to show the canvas" : std::move(what);
-    return false;
-}
 
 std::unique_ptr<SdlPresenter> MakePresenter(SDL_Window* window, std::string& error) {
     if (std::unique_ptr<SdlSurfacePresenter> surface = SdlSurfacePresenter::Make(window)) {
