@@ -119,12 +119,33 @@ async function restOnTarget(page, touch) {
   return seen;
 }
 
-test('a game in the page: title, START, the clock, 100 for the target by pointer and by touch', async () => {
+// Counts the effects that reach Web Audio: each run of audio buffers that are not silent.
+function countEffects() {
+  window.effectsHeard = 0;
+  const make = AudioContext.prototype.createScriptProcessor;
+  AudioContext.prototype.createScriptProcessor = function (...args) {
+    const node = make.apply(this, args);
+    let quiet = true;
+    Object.defineProperty(node, 'onaudioprocess', { set(fill) {
+      node.addEventListener('audioprocess', (event) => {
+        fill(event);
+        const loud = event.outputBuffer.getChannelData(0).some((sample) => Math.abs(sample) > 1e-3);
+        window.effectsHeard += loud && quiet ? 1 : 0;
+        quiet = !loud;
+      });
+    } });
+    return node;
+  };
+}
+
+test('a game in the page: title, START, the clock, 100 for the target by pointer and by touch, heard', async () => {
   for (const touch of [false, true]) {
     const context = await browser.newContext({ hasTouch: touch });
+    await context.addInitScript(countEffects);
     const { page, errors } = await openGame(context);
     const title = await frame(page);
     assert.ok(title.score.length === 6, 'the title draws SCORE 000000');
+    await page.locator('canvas').click({ position: { x: 525, y: 390 } });  // sound on
     const started = await startGame(page);
     await page.waitForTimeout(1100);
     assert.notEqual((await frame(page)).time.join('|'), started.time.join('|'), 'the clock runs');
@@ -132,6 +153,7 @@ test('a game in the page: title, START, the clock, 100 for the target by pointer
     const digit = { [level[0]]: '0', [level[1]]: '1' };
     const score = (await restOnTarget(page, touch)).score.map((shape) => digit[shape] ?? '?');
     assert.equal(score.join(''), '000100', `SCORE by ${touch ? 'touch' : 'pointer'}`);
+    await page.waitForFunction(() => window.effectsHeard >= 1);
     assert.deepEqual(errors, []);
     await context.close();
   }
