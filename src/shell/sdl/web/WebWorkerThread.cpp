@@ -1,6 +1,6 @@
-#include <emscripten.h>
-
 #include "shell/sdl/WorkerThread.h"
+
+#include <emscripten.h>
 
 // A page has one thread: the work runs on it as soon as the browser is done with the event that
 // asked for it (a tick, a click, or the audio callback telling that an effect has played out).
