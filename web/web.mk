@@ -2,7 +2,7 @@
 # .js/.wasm, its sounds and icon); `make web-run` serves it on this machine. Debian's emscripten
 # builds Debian's own SDL2 source first (tools/build-web-sdl.sh, once), and the artwork baker is
 # built for this machine, since the baked artwork goes into the wasm.
-.PHONY: web web-run web-setup web-test web-tests
+.PHONY: web web-run web-setup web-test web-tests perf-web
 
 WEB_PORT ?= 8019
 # Debian's emscripten finds its JavaScript tools (acorn) where Debian's node keeps its modules.
@@ -43,3 +43,15 @@ web-tests:
 	@if command -v emcc >/dev/null && [ -x /usr/bin/chromium ]; then $(MAKE) --no-print-directory web-test; \
 	 else echo "web tests skipped: emscripten or chromium is not installed (tools/install-web-deps.sh)"; \
 	      $(if $(CI),exit 1,true); fi
+
+# The web build's speed and size beside a bare SDL canvas built by the same toolchain, in headless
+# Chromium; the table goes into docs/web.md.
+perf-web: web
+	mkdir -p build/web-bare
+	$(WEB_ENV) emcc -O2 web/bare_canvas.c -Ibuild/web-sdl/prefix/include/SDL2 \
+	    build/web-sdl/prefix/lib/libSDL2.a -o build/web-bare/bare.js
+	printf '%s\n' '<canvas id="canvas"></canvas>' \
+	    '<script>var Module = {canvas: document.getElementById("canvas")};</script>' \
+	    '<script src="bare.js"></script>' >build/web-bare/index.html
+	cd tests/web && npm ci --no-audit --no-fund --silent
+	node tools/perf-web.mjs build/web build/web-bare docs/web.md
