@@ -133,5 +133,5 @@ const table = [
 console.log(table);
 if (page) {
   const text = await readFile(page, 'utf8');
-  await writeFile(page, text.replace(/(<!-- perf-web writes what follows, up to the end mark -->\n)[^]*?(\n<!-- end -->)/, `$1\n${table}\n$2`));
+  await writeFile(page, text.replace(/(<!-- perf-web writes what follows, up to the end mark -->\n)[^]*?(<!-- end -->)/, `$1\n${table}\n\n$2`));
 }
