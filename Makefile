@@ -1,6 +1,6 @@
 # The two commands of the README, and a few more for developers. Each one first installs any
 # missing Debian package, then lets CMake build only what changed.
-.PHONY: run test setup test-asan check-format format bench perf fuzz fuzz-settings fuzz-runner artwork package package-check package-reproducible clean
+.PHONY: run test setup test-asan check-format format bench perf fuzz fuzz-runner artwork package package-check package-reproducible clean
 
 # Warnings are errors in CI.
 WERROR := $(if $(CI),ON,OFF)
@@ -56,17 +56,6 @@ fuzz: setup
 	cmake --preset asan -DQUIBBIX_WERROR=$(WERROR) >/dev/null
 	cmake --build --preset asan -j $(JOBS) --target quibbix_event_fuzzer
 	./build/asan/tests/fuzz/quibbix_event_fuzzer --seed $(FUZZ_SEED) --seeds 20 --events 50000
-
-# Ten minutes of libFuzzer on the settings file, in a clang build folder of its own (Debian 12's
-# clang 14 and libclang-rt-14-dev). What it finds lands in build/fuzz/.
-fuzz-settings:
-	@tools/install-deps.sh clang libclang-rt-14-dev
-	cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	      -DQUIBBIX_FUZZ=ON -DQUIBBIX_GAME=OFF -DQUIBBIX_TESTS=ON >/dev/null
-	cmake --build build/fuzz -j $(JOBS) --target quibbix_settings_fuzzer
-	mkdir -p build/fuzz/corpus
-	$(if $(wildcard /dev/shm),TMPDIR=/dev/shm) ./build/fuzz/tests/fuzz/quibbix_settings_fuzzer \
-	    -max_total_time=600 -artifact_prefix=build/fuzz/ build/fuzz/corpus tests/fuzz/settings-corpus
 
 # A long campaign of the runner fuzzer under the sanitizers: 20,000 scripts, about twenty minutes.
 fuzz-runner: setup

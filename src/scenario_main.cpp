@@ -7,6 +7,7 @@
 
 #include "scenario/CommandArguments.h"
 #include "scenario/FieldTable.h"
+#include "scenario/LineRead.h"
 #include "scenario/ProcedureTable.h"
 #include "scenario/ScenarioRunner.h"
 #include "scenario/ScriptLine.h"
@@ -49,7 +50,7 @@ std::string Help() {
             continue;
         }
         help += "  " + std::string(procedure.name);
-        for (const ArgumentRange& range : procedure.arguments) {
+        for (const Procedure::ArgumentRange& range : procedure.arguments) {
             help.append(" ")
                 .append(std::to_string(range.low))
                 .append("..")

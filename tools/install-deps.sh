@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, and only those still missing, so a
 # second run is quick. Uses sudo when not run as root. Packages named as arguments are added, for
-# the few commands that need more (make fuzz-settings, make artwork).
+# the few commands that need more (make artwork).
 set -euo pipefail
 
 packages=(

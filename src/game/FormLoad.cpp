@@ -1,5 +1,7 @@
 #include "game/FrmMain.h"
 
+#include "shell/platform/Geometry.h"
+
 namespace quibbix {
 
 namespace {

@@ -2,12 +2,9 @@
 #include <array>
 #include <cstdint>
 
-namespace quibbix {
+#include "game/VbBool.h"
 
-// Booleans kept in fields are 16-bit: -1 true, 0 false.
-using VbBool = std::int16_t;
-inline constexpr VbBool kTrue = -1;
-inline constexpr VbBool kFalse = 0;
+namespace quibbix {
 
 // Ball slots 0..100; only 0..LastBall are in play.
 inline constexpr int kBallSlots = 101;

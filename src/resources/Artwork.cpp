@@ -1,6 +1,7 @@
 #include "resources/Artwork.h"
 
 #include "resources/EmbeddedAssets.h"
+#include "resources/EmbeddedPicture.h"
 
 namespace quibbix {
 

@@ -2,7 +2,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/platform/Picture.h"
+#include "shell/platform/PictureRef.h"
 
 namespace quibbix {
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "shell/platform/Control.h"
+#include "shell/platform/ImageControl.h"
 #include "shell/platform/PictureBox.h"
 
 namespace quibbix {

@@ -3,6 +3,7 @@
 
 #include "shell/platform/Control.h"
 #include "shell/platform/ControlArray.h"
+#include "shell/platform/ImageControl.h"
 #include "shell/platform/PictureBox.h"
 #include "shell/platform/Timer.h"
 

@@ -3,6 +3,7 @@
 #include "resources/Artwork.h"
 #include "resources/MainFormControls.h"
 #include "shell/platform/Form.h"
+#include "shell/platform/Geometry.h"
 
 namespace quibbix {
 

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "scenario/ScriptErrors.h"
+#include "scenario/BadLine.h"
 #include "scenario/ScriptLine.h"
 #include "shell/platform/DecimalText.h"
 

@@ -3,11 +3,10 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "scenario/Words.h"
 
 namespace quibbix {
-
-using Words = std::vector<std::string>;
 
 // The limits of a command's arguments: a script asking for more is a bad line.
 inline constexpr std::int64_t kMaxTicks = 1'000'000;

@@ -2,10 +2,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "scenario/BadLine.h"
 #include "scenario/Commands.h"
 #include "scenario/Dump.h"
+#include "scenario/Failure.h"
 #include "scenario/FieldTable.h"
-#include "scenario/ScriptErrors.h"
+#include "scenario/IndexedName.h"
 #include "scenario/ScriptLine.h"
 #include "shell/platform/DecimalText.h"
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "scenario/ScriptErrors.h"
+#include "scenario/BadLine.h"
 #include "scenario/ScriptLine.h"
 #include "scores/SpriteText.h"
 #include "shell/platform/DecimalText.h"
@@ -126,7 +126,7 @@ Field Array(const char* name, std::array<T, N> Owner::*member, Range<T> range = 
             }};
 }
 
-Field Table(const char* name, CellTable HighScoreFields::*member) {
+Field Table(const char* name, HighScoreFields::CellTable HighScoreFields::*member) {
     return {name,
             {kRanks + 1, kNameCells + 1},
             "",
@@ -147,18 +147,6 @@ Field Table(const char* name, CellTable HighScoreFields::*member) {
 }
 
 }  // namespace
-
-void Field::CheckIndex(std::span<const int> index) const {
-    if (index.size() != shape.size()) {
-        throw BadLine(shape.empty() ? name + " takes no index"
-                                    : name + " takes " + std::to_string(shape.size()) + " index(es)");
-    }
-    for (std::size_t i = 0; i < index.size(); ++i) {
-        if (index[i] < 0 || index[i] >= shape[i]) {
-            throw BadLine("index out of range: " + std::to_string(index[i]));
-        }
-    }
-}
 
 // The ranges keep every index the game takes from a field inside its array (LastBall, MaskCount,
 // NewEntryRank, EntryColumn, BallType) and every sum it forms inside the field's width.

@@ -1,5 +1,5 @@
+#include "scenario/BadLine.h"
 #include "scenario/Commands.h"
-#include "scenario/ScriptErrors.h"
 #include "scenario/ScriptLine.h"
 
 namespace quibbix::commands {

@@ -7,9 +7,9 @@ namespace quibbix {
 
 namespace {
 
-constexpr ArgumentRange kSlot{0, kLastSlot};
-constexpr ArgumentRange kRow{0, kRanks};
-constexpr ArgumentRange kBallPosition{-kMaxBallPosition, kMaxBallPosition};
+constexpr Procedure::ArgumentRange kSlot{0, kLastSlot};
+constexpr Procedure::ArgumentRange kRow{0, kRanks};
+constexpr Procedure::ArgumentRange kBallPosition{-kMaxBallPosition, kMaxBallPosition};
 
 // A procedure without arguments or result.
 Procedure Plain(std::string_view name, void (FrmMain::*procedure)()) {

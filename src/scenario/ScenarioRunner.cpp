@@ -5,8 +5,10 @@
 #include <istream>
 #include <ostream>
 
+#include "scenario/BadLine.h"
 #include "scenario/Commands.h"
-#include "scenario/ScriptErrors.h"
+#include "scenario/Failure.h"
+#include "scenario/LineRead.h"
 #include "scenario/ScriptLine.h"
 
 namespace quibbix {

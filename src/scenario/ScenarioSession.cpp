@@ -1,6 +1,7 @@
 #include "scenario/ScenarioSession.h"
 
-#include "scenario/ScriptErrors.h"
+#include "scenario/BadLine.h"
+#include "scenario/Failure.h"
 #include "scenario/ScriptLine.h"
 #include "shell/platform/Compositor.h"
 #include "shell/platform/Png.h"

@@ -11,13 +11,13 @@
 
 namespace quibbix {
 
-// Writes a picture to a PNG file; false when the file cannot be written.
-using PngWriter = std::function<bool(const std::string& file, const Image& image)>;
-
 // What every command of a script works on: the headless platform, the main form once started,
 // and where the commands print.
 class ScenarioSession {
 public:
+    // Writes a picture to a PNG file; false when the file cannot be written.
+    using PngWriter = std::function<bool(const std::string& file, const Image& image)>;
+
     ScenarioSession(const std::string& settingsFile, std::string programDir, std::ostream& out,
                     PngWriter writePng);
 

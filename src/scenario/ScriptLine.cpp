@@ -1,33 +1,9 @@
 #include "scenario/ScriptLine.h"
 
-#include <charconv>
 #include <cstdio>
-#include <istream>
 #include <stdexcept>
 
 namespace quibbix {
-
-LineRead ReadScriptLine(std::istream& script, std::string& line) {
-    line.clear();
-    std::streambuf* in = script.rdbuf();
-    if (in == nullptr || !script.good()) {
-        return LineRead::End;
-    }
-    for (;;) {
-        const int c = in->sbumpc();
-        if (c == std::char_traits<char>::eof()) {
-            script.setstate(std::ios::eofbit);
-            return line.empty() ? LineRead::End : LineRead::Line;
-        }
-        if (c == '\n') {
-            return LineRead::Line;
-        }
-        if (line.size() == kMaxLineBytes) {
-            return LineRead::TooLong;
-        }
-        line += static_cast<char>(c);
-    }
-}
 
 std::string Quoted(std::string_view text, std::size_t most) {
     std::string shown;
@@ -83,33 +59,6 @@ std::vector<std::string> SplitWords(std::string_view line) {
         words.push_back(std::move(word));
     }
     return words;
-}
-
-IndexedName SplitIndex(std::string_view word) {
-    const std::size_t open = word.find('(');
-    if (open == std::string_view::npos) {
-        return {std::string(word), {}};
-    }
-    if (word.back() != ')') {
-        throw std::invalid_argument("malformed index: " + Quoted(word));
-    }
-    IndexedName result{std::string(word.substr(0, open)), {}};
-    std::string_view inside = word.substr(open + 1, word.size() - open - 2);
-    while (true) {
-        const std::size_t comma = inside.find(',');
-        const std::string_view part = inside.substr(0, comma);
-        int value = 0;
-        const auto [end, error] = std::from_chars(part.data(), part.data() + part.size(), value);
-        if (part.empty() || error != std::errc{} || end != part.data() + part.size()) {
-            throw std::invalid_argument("malformed index: " + Quoted(word));
-        }
-        result.index.push_back(value);
-        if (comma == std::string_view::npos) {
-            break;
-        }
-        inside.remove_prefix(comma + 1);
-    }
-    return result;
 }
 
 }  // namespace quibbix

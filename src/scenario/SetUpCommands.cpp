@@ -1,9 +1,10 @@
 #include <ostream>
 
+#include "scenario/BadLine.h"
 #include "scenario/Commands.h"
 #include "scenario/FieldTable.h"
+#include "scenario/IndexedName.h"
 #include "scenario/ProcedureTable.h"
-#include "scenario/ScriptErrors.h"
 #include "scenario/ScriptLine.h"
 
 namespace quibbix::commands {
@@ -63,7 +64,7 @@ void Call(ScenarioSession& session, const Words& words) {
     }
     std::vector<std::int64_t> arguments;
     for (std::size_t i = 0; i < arity; ++i) {
-        const ArgumentRange range = procedure->arguments[i];
+        const Procedure::ArgumentRange range = procedure->arguments[i];
         arguments.push_back(WholeNumber(std::string(procedure->name) + " argument " + std::to_string(i + 1),
                                         words[i + 2], range.low, range.high));
     }

@@ -55,20 +55,13 @@ prepare() {
     printf '[Settings]\nSound=0\nHighScoreName1=OLD\nHighScore1=0\n' >"${home[$name]}/config/Quibbix/settings.ini"
 }
 settings() { echo "${home[$1]}/config/Quibbix/settings.ini"; }
-as() {
-    local name=$1
-    shift
-    env XDG_CONFIG_HOME="${home[$name]}/config" XDG_RUNTIME_DIR="${home[$name]}/runtime" "$@"
-}
 launch() {
     local name=$1
     export DISPLAY=$2
-    e2e_spawn env XDG_CONFIG_HOME="${home[$name]}/config" XDG_RUNTIME_DIR="${home[$name]}/runtime" "$game" \
-        2>"${home[$name]}/stderr"
-    pid[$name]=$E2E_PID
-    window[$name]=$(timeout 10 xdotool search --sync --onlyvisible --pid "${pid[$name]}" | head -n1) ||
-        e2e_fail "the $name game shows no window"
-    sleep 0.3
+    E2E_STDERR="${home[$name]}/stderr" e2e_start_game env XDG_CONFIG_HOME="${home[$name]}/config" \
+        XDG_RUNTIME_DIR="${home[$name]}/runtime" "$game"
+    pid[$name]=$E2E_GAME_PID
+    window[$name]=$E2E_WINDOW
 }
 # Starts a game alone on its X server, with the pointer left on the window's background.
 play() {
@@ -79,16 +72,8 @@ play() {
     xdotool mousemove --window "${window[$name]}" 523 286 click 1
     xdotool mousemove --window "${window[$name]}" 300 30
 }
-ended_within() {
-    local name=$1 tenths=$2
-    for _ in $(seq "$tenths"); do kill -0 "${pid[$name]}" 2>/dev/null || return 0; sleep 0.1; done
-    return 1
-}
-status_of() {
-    local status=0
-    wait "${pid[$1]}" || status=$?
-    echo "$status"
-}
+ended_within() { e2e_ended_within "${pid[$1]}" "$2"; }
+status_of() { e2e_status "${pid[$1]}"; }
 
 for name in term hup int close xkill; do
     play "$name"

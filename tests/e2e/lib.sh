@@ -203,11 +203,18 @@ match_figure() {
     echo -n "?"
 }
 
+# Whether a process ends within TENTHS tenths of a second: e2e_ended_within PID [TENTHS].
+e2e_ended_within() {
+    for _ in $(seq "${2:-50}"); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
+    return 1
+}
 # Waits up to 5 s for a process to end; true when it ended with status 0.
-e2e_ended_well() {
-    local pid=$1
-    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    ! kill -0 "$pid" 2>/dev/null && wait "$pid"
+e2e_ended_well() { e2e_ended_within "$1" && wait "$1"; }
+# The status a child ended with.
+e2e_status() {
+    local status=0
+    wait "$1" || status=$?
+    echo "$status"
 }
 
 # A screenshot of the whole Wayland output into FILE.
@@ -217,10 +224,10 @@ e2e_weston_shot() {
         mv wayland-screenshot-*.png "$file")
 }
 
-# The game under test, started with its errors kept in $E2E_WORK/stderr: e2e_start_game GAME
-# [ARG...]; its PID is in E2E_GAME_PID and its window in E2E_WINDOW.
+# The game under test, started with its errors kept in $E2E_WORK/stderr (or E2E_STDERR): e2e_start_game
+# GAME [ARG...]; its PID is in E2E_GAME_PID and its window in E2E_WINDOW.
 e2e_start_game() {
-    e2e_spawn "$@" 2>"$E2E_WORK/stderr"
+    e2e_spawn "$@" 2>"${E2E_STDERR:-$E2E_WORK/stderr}"
     E2E_GAME_PID=$E2E_PID
     e2e_find_window
 }

@@ -11,22 +11,10 @@
 #include "shell/platform/UniqueFd.h"
 #include "shell/session/SessionWatcher.h"
 #include "shell/session/SingleInstance.h"
+#include "tests/common/TempFolder.h"
 
 namespace quibbix {
 namespace {
-
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quibbix-session-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 TEST(SingleInstanceTest, EveryCopyOfOneSettingsFileTakesOneLock) {
     const TempFolder folder;

@@ -2,19 +2,18 @@
 // never replaced, and a file that is replaced keeps its identity (links, permission bits).
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "shell/platform/FileSettingsStore.h"
+#include "tests/common/TempFolder.h"
 
 namespace quibbix {
 namespace {
@@ -25,45 +24,15 @@ constexpr std::string_view kApp = "Quibbix";
 constexpr std::string_view kTable = "[Settings]\nHighScoreName1=ANN\nHighScore1= 1500\n";
 
 // What must not change about a file that is left alone: the same inode, type, size and time.
-struct Identity {
-    ino_t inode = 0;
-    mode_t mode = 0;
-    off_t size = 0;
-    timespec modified{};
+auto Identity(const fs::path& path) {
+    struct stat info {};
+    EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
+    return std::tuple(info.st_ino, info.st_mode, info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec);
+}
 
-    static Identity Of(const fs::path& path) {
-        struct stat info {};
-        EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
-        return {info.st_ino, info.st_mode, info.st_size, info.st_mtim};
-    }
-    bool operator==(const Identity& other) const {
-        return inode == other.inode && mode == other.mode && size == other.size &&
-               modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
-    }
-};
-
-class SettingsFileSafetyTest : public ::testing::Test {
+class SettingsFileSafetyTest : public ::testing::Test, protected TempFolder {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "quibbix-safety-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-        fs::create_directories(File().parent_path());
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
-
-    fs::path File() const { return folder_ / "Quibbix" / "settings.ini"; }
-
-    static void Put(const fs::path& path, std::string_view bytes) {
-        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
-    static std::string Contents(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    SettingsFileSafetyTest() { fs::create_directories(File().parent_path()); }
     static mode_t Mode(const fs::path& path) {
         struct stat info {};
         EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
@@ -86,15 +55,39 @@ protected:
         return store.Refusal();
     }
 
-    fs::path folder_;
+    const fs::path folder_ = Path();
 };
 
-TEST_F(SettingsFileSafetyTest, WhatCannotBeReadWholeIsPlayedWithAnEmptyTableAndLeftAlone) {
+// Root reads every file, so the refusal of an unreadable one is checked as an ordinary user.
+std::string AsOrdinaryUser(const std::function<std::string()>& work, const std::string& expected) {
+    if (::geteuid() != 0) {
+        return work();
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        _exit(::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 && work() == expected ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? expected : "not as nobody";
+}
+
+TEST_F(SettingsFileSafetyTest, WhatCannotBeReadWholeOrWrittenIsLeftAlone) {
     // Each case makes something in the file's place; the store must refuse it and leave it be.
+    const auto withMode = [](mode_t mode) {
+        return [mode](const fs::path& file) {
+            Put(file, kTable);
+            ASSERT_EQ(::chmod(file.c_str(), mode), 0);
+        };
+    };
+    const bool root = ::geteuid() == 0;
     const struct {
         const char* what;
         std::function<void(const fs::path&)> make;
         const char* refusal;
+        std::string_view tableRead = "";
+        bool asOrdinaryUser = false;
     } cases[] = {
         {"a FIFO (opening it must not wait for a writer)",
          [](const fs::path& file) { ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0); }, " is not a regular file"},
@@ -106,6 +99,8 @@ TEST_F(SettingsFileSafetyTest, WhatCannotBeReadWholeIsPlayedWithAnEmptyTableAndL
          " is not a regular file"},
         {"a link to a device", [](const fs::path& file) { fs::create_symlink("/dev/null", file); },
          " is not a regular file"},
+        {"a loop of links", [](const fs::path& file) { fs::create_symlink("settings.ini", file); },
+         " cannot be read: Too many levels of symbolic links"},
         {"300 MB with the table after 5 MB",
          [](const fs::path& file) {
              const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -121,99 +116,60 @@ TEST_F(SettingsFileSafetyTest, WhatCannotBeReadWholeIsPlayedWithAnEmptyTableAndL
              Put(file, std::string(kTable) + std::string((4u << 20) + 1 - kTable.size(), '\n'));
          },
          " is larger than 4 MiB"},
+        {"a file the player may not read", withMode(0), " cannot be read: Permission denied", "", true},
+        {"a file its owner may not write", withMode(0444), " is read-only", "ANN"},
+        {"a file root may read but not write", withMode(0),
+         root ? " is read-only" : " cannot be read: Permission denied", root ? "ANN" : ""},
     };
+    fs::permissions(folder_, fs::perms::owner_all | fs::perms::others_exec | fs::perms::group_exec);
+    fs::permissions(File().parent_path(),
+                    fs::perms::owner_all | fs::perms::others_exec | fs::perms::group_exec);
     for (const auto& each : cases) {
         SCOPED_TRACE(each.what);
         std::error_code ignored;
         fs::remove_all(File(), ignored);
         each.make(File());
-        const Identity before = Identity::Of(File());
-        // The sparse file is not read whole here either: its inode, size and time stand for it.
-        const bool small = fs::is_regular_file(File()) && fs::file_size(File()) < (8u << 20);
-        const std::string oldBytes = small ? Contents(File()) : "";
+        const auto before = Identity(File());
+        // The sparse file is not read whole here either: its inode, size and time stand for it. Only
+        // a plain file (never what a link leads to) is made readable to be compared.
+        const bool small = S_ISREG(std::get<1>(before)) && std::get<2>(before) < (8 << 20);
+        const auto readable = [&](mode_t mode) { return small && ::chmod(File().c_str(), mode) == 0; };
+        const std::string oldBytes = readable(0644) ? Contents(File()) : "";
+        readable(std::get<1>(before) & 07777);
 
-        EXPECT_EQ(SaveATable(), File().string() + each.refusal);
-        EXPECT_EQ(Identity::Of(File()), before);
-        if (small) {
+        const auto save = [&] { return SaveATable(each.tableRead); };
+        const std::string refusal = File().string() + each.refusal;
+        EXPECT_EQ(each.asOrdinaryUser ? AsOrdinaryUser(save, refusal) : save(), refusal);
+        EXPECT_EQ(Identity(File()), before);
+        if (readable(0644)) {
             EXPECT_EQ(Contents(File()), oldBytes);
-        } else if (fs::is_directory(File())) {
+        } else if (fs::is_directory(File(), ignored)) {
             EXPECT_EQ(Contents(File() / "inside"), "kept");
         }
         EXPECT_EQ(Names(File().parent_path()), std::set<std::string>{"settings.ini"}) << "no temporary file";
     }
 }
 
-TEST_F(SettingsFileSafetyTest, AFileOfExactlyTheLimitIsReadAndOneThatWouldOutgrowItIsLeftAlone) {
-    const std::string full = std::string(kTable) + std::string((4u << 20) - kTable.size(), ';');
-    Put(File(), full);
-    const Identity before = Identity::Of(File());
-    // The table is read, but the longer name would push the file past what the next run reads.
-    FileSettingsStore store(File(), kApp);
-    EXPECT_EQ(store.GetSetting(kApp, "Settings", "HighScoreName1", ""), "ANN");
-    store.SaveSetting(kApp, "Settings", "HighScoreName1", "BOBBY");
-    store.Flush();
-    EXPECT_EQ(store.Refusal(), File().string() + " would grow past 4 MiB");
-    EXPECT_EQ(Identity::Of(File()), before);
-    EXPECT_EQ(Contents(File()), full);
-}
-
-// Root reads every file, so the refusal of an unreadable one is checked as an ordinary user.
-std::string AsOrdinaryUser(const std::function<std::string()>& work) {
-    if (::geteuid() != 0) {
-        return work();
-    }
-    int pipe[2];
-    if (::pipe(pipe) != 0) {
-        return "no pipe";
-    }
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(pipe[0]);
-        constexpr uid_t kNobody = 65534;
-        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
-            _exit(2);
+// A save that brings the file to exactly the 4 MiB the next run still reads is written; a file of
+// exactly 4 MiB is read, but a save one byte longer is refused and leaves it as it was.
+TEST_F(SettingsFileSafetyTest, TheLimitHoldsToTheByte) {
+    for (const std::size_t size : {(4u << 20) - 1, 4u << 20}) {
+        std::string text = "[Settings]\nName=A\n;";
+        text += std::string(size - text.size() - 1, 'x') + "\n";
+        Put(File(), text);
+        const auto before = Identity(File());
+        FileSettingsStore store(File(), kApp);
+        EXPECT_EQ(store.GetSetting(kApp, "Settings", "Name", ""), "A");
+        store.SaveSetting(kApp, "Settings", "Name", "AB");
+        store.Flush();
+        const bool fits = size < (4u << 20);
+        EXPECT_EQ(store.Refusal(), fits ? "" : File().string() + " would grow past 4 MiB");
+        EXPECT_EQ(FileSettingsStore(File(), kApp).GetSetting(kApp, "Settings", "Name", ""),
+                  fits ? "AB" : "A");
+        EXPECT_EQ(fs::file_size(File()), 4u << 20);
+        if (!fits) {
+            EXPECT_EQ(Identity(File()), before);
         }
-        const std::string said = work();
-        _exit(::write(pipe[1], said.data(), said.size()) == static_cast<ssize_t>(said.size()) ? 0 : 3);
-    }
-    ::close(pipe[1]);
-    std::string said;
-    char buffer[512];
-    for (ssize_t got; (got = ::read(pipe[0], buffer, sizeof buffer)) > 0;) {
-        said.append(buffer, static_cast<std::size_t>(got));
-    }
-    ::close(pipe[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
-    return said;
-}
-
-TEST_F(SettingsFileSafetyTest, AFileThePlayerMayNotReadIsLeftAlone) {
-    Put(File(), kTable);
-    fs::permissions(folder_, fs::perms::owner_all | fs::perms::others_exec | fs::perms::group_exec);
-    fs::permissions(File().parent_path(),
-                    fs::perms::owner_all | fs::perms::others_exec | fs::perms::group_exec);
-    ASSERT_EQ(::chmod(File().c_str(), 0), 0);
-    const Identity before = Identity::Of(File());
-    EXPECT_EQ(AsOrdinaryUser([this] { return SaveATable(); }),
-              File().string() + " cannot be read: Permission denied");
-    EXPECT_EQ(Identity::Of(File()), before);
-    EXPECT_EQ(Contents(File()), kTable);
-}
-
-TEST_F(SettingsFileSafetyTest, AFileItsOwnerMayNotWriteIsReadButNeverWritten) {
-    for (const mode_t mode : {0444, 0}) {
-        SCOPED_TRACE(mode);
-        Put(File(), kTable);
-        ASSERT_EQ(::chmod(File().c_str(), mode), 0);
-        const Identity before = Identity::Of(File());
-        if (mode != 0 || ::geteuid() == 0) {
-            EXPECT_EQ(SaveATable("ANN"), File().string() + " is read-only");
-        }
-        EXPECT_EQ(Identity::Of(File()), before);
-        ASSERT_EQ(::chmod(File().c_str(), 0644), 0);
-        EXPECT_EQ(Contents(File()), kTable);
     }
 }
 
@@ -251,12 +207,6 @@ TEST_F(SettingsFileSafetyTest, ASaveGoesThroughSymbolicLinksToTheirTarget) {
     EXPECT_EQ(SaveATable(), "");
     EXPECT_TRUE(fs::is_symlink(File()));
     EXPECT_EQ(Contents(folder_ / "elsewhere" / "quibbix.ini"), "[Settings]\nHighScoreName1=BOB\n");
-
-    // A loop of links cannot be saved through, and is left as it is.
-    fs::remove(File());
-    fs::create_symlink("settings.ini", File());
-    EXPECT_EQ(SaveATable(), File().string() + " cannot be read: Too many levels of symbolic links");
-    EXPECT_TRUE(fs::is_symlink(File()));
 }
 
 TEST_F(SettingsFileSafetyTest, TheNextSaveRemovesWhatAKilledSaveLeftBehind) {
@@ -275,7 +225,15 @@ TEST_F(SettingsFileSafetyTest, TheNextSaveRemovesWhatAKilledSaveLeftBehind) {
     EXPECT_EQ(Names(File().parent_path()), expected);
 }
 
-TEST_F(SettingsFileSafetyTest, SomethingPutInTheFilesPlaceDuringPlayIsLeftAlone) {
+TEST_F(SettingsFileSafetyTest, SomethingInTheWayIsLeftAloneAndAFreedWaySaves) {
+    Put(folder_ / "blocker", "a file where a folder should be");
+    FileSettingsStore underFile(folder_ / "blocker" / "settings.ini", kApp);
+    underFile.SaveSetting(kApp, "Settings", "Sound", "0");
+    underFile.Flush();
+    EXPECT_EQ(Contents(folder_ / "blocker"), "a file where a folder should be");
+    EXPECT_EQ(underFile.Refusal(),
+              (folder_ / "blocker" / "settings.ini").string() + " cannot be read: Not a directory");
+
     FileSettingsStore store(File(), kApp);  // no file yet: a new one would be made
     store.SaveSetting(kApp, "Settings", "Sound", "0");
     fs::create_directory(File());

@@ -1,56 +1,31 @@
+// The settings file as text: what is read from it, what a save writes, and how a save merges the
+// table with what another copy wrote meanwhile.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <limits>
 #include <map>
-#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "game/Arithmetic.h"
+#include "shell/SettingsText.h"
 #include "shell/platform/FileSettingsStore.h"
-#include "shell/platform/SettingsStore.h"
+#include "tests/common/TempFolder.h"
 
 namespace quibbix {
 namespace {
 
 namespace fs = std::filesystem;
 using Section = std::map<std::string, std::string>;
-
 using namespace std::string_literals;
 
 constexpr std::string_view kApp = "Quibbix";
 
-class SettingsStoreTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "quibbix-settings-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
+class SettingsStoreTest : public ::testing::Test, protected TempFolder {};
 
-    fs::path File() const { return folder_ / "Quibbix" / "settings.ini"; }
-
-    static void Put(const fs::path& path, std::string_view bytes) {
-        fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
-    static std::string Contents(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-    fs::path folder_;
-};
-
-std::vector<std::string> AwkwardValues() {
+TEST_F(SettingsStoreTest, AwkwardValuesComeBackExactlyAcrossTwoGenerations) {
     std::string everyByte;
     for (int byte = 0; byte < 256; ++byte) {
         everyByte += static_cast<char>(byte);
@@ -60,15 +35,11 @@ std::vector<std::string> AwkwardValues() {
         long100k += static_cast<char>(' ' + i % 95);  // every printable character, quotes and backslashes too
     }
     // clang-format off
-    return {" 1500", "Plain value", "", " ", "\t", "  both ends  ", "a=b=c", ";not a comment", "#nor this",
-            "[Not a section]", "\"quoted\"", "\"open", "\"", "back\\slash", "ends in \\", "\\x41\\n",
-            "line\nbreak", "\r\n", "\rcr", "tab\tinside", "nul\0byte"s, "\x01\x1f\x7f\x1b[0m", "Grüße, 🎲",
-            everyByte, long100k};
+    const std::vector<std::string> values = {" 1500", "Plain value", "", " ", "\t", "  both ends  ", "a=b=c",
+        ";not a comment", "#nor this", "[Not a section]", "\"quoted\"", "\"open", "\"", "back\\slash", "ends in \\",
+        "\\x41\\n", "line\nbreak", "\r\n", "\rcr", "tab\tinside", "nul\0byte"s, "\x01\x1f\x7f\x1b[0m", "Grüße, 🎲",
+        everyByte, long100k};
     // clang-format on
-}
-
-TEST_F(SettingsStoreTest, AwkwardValuesComeBackExactlyAcrossTwoGenerations) {
-    const auto values = AwkwardValues();
     FileSettingsStore first(File(), kApp);
     for (std::size_t i = 0; i < values.size(); ++i) {
         first.SaveSetting(kApp, "Settings", "K" + std::to_string(i), values[i]);
@@ -82,161 +53,81 @@ TEST_F(SettingsStoreTest, AwkwardValuesComeBackExactlyAcrossTwoGenerations) {
     // The second generation rewrites every key in place rather than appending it.
     FileSettingsStore second(File(), kApp);
     for (std::size_t i = 0; i < values.size(); ++i) {
-        second.SaveSetting(kApp, "Settings", "K" + std::to_string(i),
-                           second.GetSetting(kApp, "Settings", "K" + std::to_string(i), "missing"));
+        const std::string key = "K" + std::to_string(i);
+        second.SaveSetting(kApp, "Settings", key, second.GetSetting(kApp, "Settings", key, "missing"));
     }
     second.Flush();
     EXPECT_EQ(Contents(File()), text);
-
     const FileSettingsStore third(File(), kApp);
     EXPECT_EQ(third.Values(kApp, "Settings").size(), values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {
-        SCOPED_TRACE("value " + std::to_string(i));
-        EXPECT_EQ(third.GetSetting(kApp, "Settings", "K" + std::to_string(i), "missing"), values[i]);
+        EXPECT_EQ(third.GetSetting(kApp, "Settings", "K" + std::to_string(i), "missing"), values[i]) << i;
     }
 }
 
-TEST_F(SettingsStoreTest, NamesIgnoreCaseAndKeepTheirFirstSpelling) {
+TEST_F(SettingsStoreTest, HandWrittenFilesAreReadAsMeant) {
+    const struct {
+        std::string text;
+        Section settings;
+    } cases[] = {
+        {"[Settings]\nName=a\nNAME=b\n[Other]\nx=1\n[settings]\n name = c \n", {{"Name", "c"}}},
+        {"\xEF\xBB\xBF[Settings]\r\nSound=1\r\nName = Ann \r\nScore = \" 1500\"\r\n",
+         {{"Sound", "1"}, {"Name", "Ann"}, {"Score", " 1500"}}},
+        {"orphan=1\n[Settings]\nA=1\nno equals sign\n=no key\n\tSpaced key =  bare value \t\n"
+         "Lost=\"unterminated \\q\\x4\nNul=a\0b\n[Broken\nLeak=1\n[Other]\nLong="s +
+             std::string(200000, 'v') + "\n",
+         {{"A", "1"}, {"Spaced key", "bare value"}, {"Lost", "unterminated q\x04"}, {"Nul", "a\0b"s}}},
+    };
+    for (const auto& c : cases) {
+        Put(File(), c.text);
+        const FileSettingsStore store(File(), kApp);
+        EXPECT_EQ(store.Values(kApp, "Settings"), c.settings) << c.text.substr(0, 40);
+        EXPECT_EQ(store.GetSetting(kApp, "", "orphan", "none"), "none");
+    }
+    EXPECT_EQ(FileSettingsStore(File(), kApp).GetSetting(kApp, "Other", "Long", "").size(), 200000u);
+}
+
+TEST_F(SettingsStoreTest, NamesIgnoreCaseAndEachStoreServesOnlyItsOwnApplication) {
     MemorySettingsStore memory;
     FileSettingsStore file(File(), kApp);
-    for (SettingsStore* store : {static_cast<SettingsStore*>(&memory), static_cast<SettingsStore*>(&file)}) {
+    FileSettingsStore homeless(fs::path(), kApp);  // no home folder: memory only
+    for (SettingsStore* store : std::initializer_list<SettingsStore*>{&memory, &file, &homeless}) {
         store->SaveSetting("Quibbix", "Settings", "HighScore1", "1");
         store->SaveSetting("QUIBBIX", "settings", "HIGHSCORE1", "2");
+        store->SaveSetting("Other", "Settings", "Sound", "0");
         EXPECT_EQ(store->GetSetting("quibbix", "SETTINGS", "highscore1", ""), "2");
         EXPECT_EQ(store->Values(kApp, "Settings"), (Section{{"HighScore1", "2"}}));
+        EXPECT_EQ(store->GetSetting("Other", "Settings", "Sound", "none"), store == &memory ? "0" : "none");
     }
+    EXPECT_NO_THROW(homeless.Flush());
 }
 
-TEST_F(SettingsStoreTest, LastDuplicateWinsAndSavingDropsTheOthers) {
-    Put(File(), "[Settings]\nName=a\nNAME=b\n[Other]\nx=1\n[settings]\n name = c \n");
-    FileSettingsStore store(File(), kApp);
-    EXPECT_EQ(store.Values(kApp, "Settings"), (Section{{"Name", "c"}}));
-    store.SaveSetting(kApp, "Settings", "NAME", "d");
-    store.Flush();
-    EXPECT_EQ(Contents(File()), "[Settings]\nName=d\n[Other]\nx=1\n[settings]\n");
-}
-
-TEST_F(SettingsStoreTest, ReadsByteOrderMarkAndCrLf) {
-    Put(File(), "\xEF\xBB\xBF[Settings]\r\nSound=1\r\nName = Ann \r\nScore=\" 1500\"\r\n");
-    const FileSettingsStore store(File(), kApp);
-    EXPECT_EQ(store.Values(kApp, "Settings"), (Section{{"Sound", "1"}, {"Name", "Ann"}, {"Score", " 1500"}}));
-}
-
-TEST_F(SettingsStoreTest, DamagedLinesAreSkippedAndTheRestIsRead) {
-    Put(File(),
-        "orphan=1\n[Settings]\nA=1\nno equals sign\n=no key\n\tSpaced key =  bare value \t\n"
-        "Lost=\"unterminated \\q\\x4\nNul=a\0b\n[Broken\nLeak=1\n[Other]\nLong="s +
-            std::string(200000, 'v') + "\n");
-    const FileSettingsStore store(File(), kApp);
-    EXPECT_EQ(store.Values(kApp, "Settings"), (Section{{"A", "1"},
-                                                       {"Spaced key", "bare value"},
-                                                       {"Lost", "unterminated q\x04"},
-                                                       {"Nul", std::string("a\0b", 3)}}));
-    EXPECT_EQ(store.GetSetting(kApp, "", "orphan", "none"), "none");
-    EXPECT_EQ(store.GetSetting(kApp, "Other", "Long", "").size(), 200000u);
-}
-
-// Reads a hostile file, saves a value, and checks that the value reads back from the file written.
-void ExpectSurvives(const fs::path& path) {
-    const std::string probe = " \"probe\" =\n;";
-    {
-        FileSettingsStore store(path, kApp);
-        store.GetSetting(kApp, "Settings", "Sound", "1");
-        store.Values(kApp, "Settings");
-        store.SaveSetting(kApp, "Settings", "Probe", probe);
-        store.Flush();
-    }
-    EXPECT_EQ(FileSettingsStore(path, kApp).GetSetting(kApp, "Settings", "Probe", "lost"), probe);
-}
-
-TEST_F(SettingsStoreTest, RandomBytesNeverBreakTheStore) {
-    std::mt19937 random(20240611);
-    constexpr std::string_view kTricky = "[]=\"\\\n\r;# \tSettingsProbe\xEF\xBB\xBF";
-    for (int file = 0; file < 1000; ++file) {
-        std::string bytes(random() % (64 * 1024), '\0');
-        for (char& byte : bytes) {
-            const auto bits = random();
-            byte = bits & 1 ? kTricky[(bits >> 1) % kTricky.size()] : static_cast<char>(bits >> 8);
-        }
-        Put(File(), bytes);
-        ExpectSurvives(File());
-        if (HasFailure()) {
-            FAIL() << "file " << file;
-        }
-    }
-}
-
-TEST_F(SettingsStoreTest, AFileTooLargeToReadWholeIsNeitherReadNorCutDown) {
-    std::string bytes = "[Settings]\nEarly=1\n";
-    while (bytes.size() < (5u << 20)) {
-        bytes += "; filler filler filler filler filler filler filler filler filler filler\n";
-    }
-    bytes += "Late=2\n" + std::string(1u << 20, 'z');
-    Put(File(), bytes);
-    FileSettingsStore store(File(), kApp);
-    // Reading only the start and writing that back would lose whatever stands after it.
-    EXPECT_TRUE(store.Values(kApp, "Settings").empty());
-    store.SaveSetting(kApp, "Settings", "Probe", "1");
-    store.Flush();
-    EXPECT_EQ(Contents(File()), bytes);
-    EXPECT_EQ(store.Refusal(), File().string() + " is larger than 4 MiB");
-}
-
-TEST_F(SettingsStoreTest, ForeignLinesSurviveInPlace) {
-    Put(File(),
+TEST_F(SettingsStoreTest, ASaveChangesOnlyItsOwnLinesAndNothingSavedWritesNothing) {
+    const std::string foreign =
         "; written by hand\r\n# another comment\n\n[Window]\nLeft=10\n\n[Settings]\nSound=1\n"
-        "Unknown=keep me\nSound=stale\n[Window]\nTop=20\n");
-    FileSettingsStore store(File(), kApp);
-    store.SaveSetting(kApp, "Settings", "Sound", "0");
-    store.SaveSetting(kApp, "Settings", "HighScore1", " 1500");
-    store.SaveSetting(kApp, "Window", "Top", "30");
-    store.SaveSetting(kApp, "Window", "Width", "640");
-    store.SaveSetting(kApp, "Extra", "X", "y");
-    store.Flush();
-    EXPECT_EQ(Contents(File()),
-              "; written by hand\n# another comment\n\n[Window]\nLeft=10\n\n[Settings]\nSound=0\n"
-              "Unknown=keep me\nHighScore1=\" 1500\"\n[Window]\nTop=30\nWidth=640\n\n[Extra]\nX=y\n");
-}
+        "Unknown=keep me\nSound=stale\nOther=abc\r\r\n[Window]\nTop=20\n";
+    Put(File(), foreign);
+    FileSettingsStore(File(), kApp).Flush();
+    EXPECT_EQ(Contents(File()), foreign);
+    FileSettingsStore(Path() / "absent" / "settings.ini", kApp).Flush();
+    EXPECT_FALSE(fs::exists(Path() / "absent"));
 
-TEST_F(SettingsStoreTest, NothingSavedMeansNothingWritten) {
-    const std::string handWritten = "[Settings]\r\nSound=1\r\n";
-    Put(File(), handWritten);
-    FileSettingsStore untouched(File(), kApp);
-    untouched.Flush();
-    EXPECT_EQ(Contents(File()), handWritten);
-    EXPECT_EQ(untouched.Refusal(), "");
-    FileSettingsStore(folder_ / "absent" / "settings.ini", kApp).Flush();
-    EXPECT_FALSE(fs::exists(folder_ / "absent"));
-}
-
-TEST_F(SettingsStoreTest, AFailedSaveLeavesEverythingAsItWas) {
-    Put(folder_ / "blocker", "a file where a folder should be");
-    FileSettingsStore underFile(folder_ / "blocker" / "settings.ini", kApp);
-    underFile.SaveSetting(kApp, "Settings", "Sound", "0");
-    EXPECT_NO_THROW(underFile.Flush());
-    EXPECT_EQ(Contents(folder_ / "blocker"), "a file where a folder should be");
-    EXPECT_EQ(underFile.Refusal(),
-              (folder_ / "blocker" / "settings.ini").string() + " cannot be read: Not a directory");
-
-    // A folder in the file's place cannot be renamed over; the temporary file must not linger.
-    Put(File() / "keep", "old");
-    FileSettingsStore overFolder(File(), kApp);
-    overFolder.SaveSetting(kApp, "Settings", "Sound", "0");
-    EXPECT_NO_THROW(overFolder.Flush());
-    EXPECT_EQ(Contents(File() / "keep"), "old");
-    EXPECT_EQ(std::distance(fs::directory_iterator(File().parent_path()), fs::directory_iterator()), 1);
-    EXPECT_EQ(overFolder.GetSetting(kApp, "Settings", "Sound", ""), "0");
-    EXPECT_EQ(overFolder.Refusal(), File().string() + " is not a regular file");
-}
-
-TEST_F(SettingsStoreTest, ServesOnlyItsOwnApplication) {
-    FileSettingsStore store(fs::path(), kApp);  // no home folder: memory only
-    store.SaveSetting("Other", "Settings", "Sound", "0");
-    store.SaveSetting(kApp, "Settings", "Sound", "1");
-    EXPECT_EQ(store.GetSetting("Other", "Settings", "Sound", "none"), "none");
-    EXPECT_TRUE(store.Values("Other", "Settings").empty());
-    EXPECT_EQ(store.GetSetting("quibbix", "Settings", "Sound", "none"), "1");
-    EXPECT_NO_THROW(store.Flush());
+    for (int save = 0; save < 2; ++save) {
+        FileSettingsStore store(File(), kApp);
+        // A stray carriage return before a line's end belongs to the value.
+        EXPECT_EQ(store.GetSetting(kApp, "Settings", "Other", ""), "abc\r");
+        store.SaveSetting(kApp, "Settings", "Sound", "0");
+        store.SaveSetting(kApp, "Settings", "HighScore1", " 1500");
+        store.SaveSetting(kApp, "Window", "Top", "30");
+        store.SaveSetting(kApp, "Window", "Width", "640");
+        store.SaveSetting(kApp, "Extra", "X", "y");
+        store.Flush();
+        EXPECT_EQ(store.Refusal(), "");
+        EXPECT_EQ(Contents(File()),
+                  "; written by hand\n# another comment\n\n[Window]\nLeft=10\n\n[Settings]\nSound=0\n"
+                  "Unknown=keep me\nOther=abc\r\r\nHighScore1=\" 1500\"\n[Window]\nTop=30\nWidth=640\n\n"
+                  "[Extra]\nX=y\n");
+    }
 }
 
 using Table = std::vector<std::pair<std::string, int>>;
@@ -248,8 +139,8 @@ void SaveTable(SettingsStore& store, const Table& table) {
         const std::string n = std::to_string(rank + 1);
         store.SaveSetting(kApp, "Settings", "HighScoreName" + n,
                           rank < table.size() ? table[rank].first : "");
-        const int score = rank < table.size() ? table[rank].second : 0;
-        store.SaveSetting(kApp, "Settings", "HighScore" + n, std::to_string(score).insert(0, 1, ' '));
+        store.SaveSetting(kApp, "Settings", "HighScore" + n,
+                          ScoreText(rank < table.size() ? table[rank].second : 0));
     }
 }
 
@@ -265,42 +156,25 @@ Table TableIn(const SettingsStore& store) {
 }
 
 TEST_F(SettingsStoreTest, ASaveRanksItsNewEntriesIntoWhatAnotherCopyWroteMeanwhile) {
-    struct Case {
-        const char* what;
-        Table start, theirs, ours, merged;
-    };
     const Table full = {{"A", 1000}, {"B", 900}, {"C", 800}, {"D", 700}, {"E", 600},
                         {"F", 500},  {"G", 400}, {"H", 300}, {"I", 200}, {"J", 100}};
-    const Case cases[] = {
+    Table fullWithK = full;
+    fullWithK.insert(fullWithK.begin() + 5, {"K", 550});
+    fullWithK.pop_back();
+    const struct {
+        const char* what;
+        Table start, theirs, ours, merged;
+    } cases[] = {
+        // clang-format off
         {"their new entry", {{"A", 500}}, {{"B", 900}, {"A", 500}}, {{"A", 500}}, {{"B", 900}, {"A", 500}}},
-        {"both add",
-         {{"A", 500}},
-         {{"B", 900}, {"A", 500}},
-         {{"C", 700}, {"A", 500}},
+        {"both add", {{"A", 500}}, {{"B", 900}, {"A", 500}}, {{"C", 700}, {"A", 500}},
          {{"B", 900}, {"C", 700}, {"A", 500}}},
-        {"equal scores: ours goes above",
-         {},
-         {{"B", 700}},
-         {{"C", 700}, {"D", 0}},
-         {{"C", 700}, {"B", 700}, {"D", 0}}},
-        {"a full table",
-         {},
-         full,
-         {{"K", 550}, {"L", 50}},
-         {{"A", 1000},
-          {"B", 900},
-          {"C", 800},
-          {"D", 700},
-          {"E", 600},
-          {"K", 550},
-          {"F", 500},
-          {"G", 400},
-          {"H", 300},
-          {"I", 200}}},
+        {"equal scores: ours goes above", {}, {{"B", 700}}, {{"C", 700}, {"D", 0}}, {{"C", 700}, {"B", 700}, {"D", 0}}},
+        {"a full table", {}, full, {{"K", 550}, {"L", 50}}, fullWithK},
+        // clang-format on
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Put(File(), "[Settings]\nSound=0\n");
-        FileSettingsStore(File(), kApp).Flush();
         FileSettingsStore seed(File(), kApp);
         SaveTable(seed, c.start);
         seed.Flush();
@@ -351,22 +225,28 @@ TEST(SettingsDefaultPath, FollowsTheXdgRules) {
         << fallback;
 }
 
-}  // namespace
-}  // namespace quibbix
-
-namespace quibbix {
-namespace {
-
-TEST_F(SettingsStoreTest, ALineTheGameDoesNotWriteComesBackByteForByte) {
-    // A stray carriage return before a line's end belongs to the value and must survive saves.
-    Put(File(), "[Settings]\nOther=abc\r\r\nSound=0\r\r\n");
-    for (int save = 0; save < 3; ++save) {
-        FileSettingsStore store(File(), kApp);
-        EXPECT_EQ(store.GetSetting(kApp, "Settings", "Other", ""), "abc\r");
-        store.SaveSetting(kApp, "Settings", "Sound", "1");
-        store.Flush();
+TEST(SettingsTextTest, NumbersAreReadUpToTheFirstForeignCharacterAndWrittenWithABlankOrSign) {
+    // Blanks are ignored, even inside.
+    const std::pair<const char*, double> read[] = {
+        {" 1500", 1500}, {"-25", -25}, {"12abc", 12}, {"1 2 3", 123}, {"2.5", 2.5}, {"1e3x", 1000},
+        {"1e", 1},       {"3-4", 3},   {"abc", 0},    {"", 0},        {"-", 0},     {".", 0}};
+    for (const auto& [text, value] : read) {
+        EXPECT_EQ(LeadingNumber(text), value) << text;
     }
-    EXPECT_EQ(FileSettingsStore(File(), kApp).GetSetting(kApp, "Settings", "Other", ""), "abc\r");
+    constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
+    // clang-format off
+    const std::pair<double, std::int32_t> rounded[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {2.4999, 2}, {1e12, kMax},
+        {-1e12, std::numeric_limits<std::int32_t>::min()}, {LeadingNumber("99999999999999999999999"), kMax},
+        {LeadingNumber(std::string(1000, '9')), kMax}};
+    // clang-format on
+    for (const auto& [value, whole] : rounded) {
+        EXPECT_EQ(RoundHalfEven<std::int32_t>(value), whole) << value;
+    }
+    EXPECT_EQ(RoundHalfEven<std::int16_t>(0.4), 0);
+    EXPECT_EQ(RoundHalfEven<std::int16_t>(70000), 32767);
+    EXPECT_EQ(ScoreText(1500), " 1500");
+    EXPECT_EQ(ScoreText(0), " 0");
+    EXPECT_EQ(ScoreText(-5), "-5");
 }
 
 }  // namespace

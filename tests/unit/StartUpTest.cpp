@@ -2,69 +2,38 @@
 
 #include "game/FrmMain.h"
 #include "shell/headless/HeadlessPlatform.h"
-#include "tests/common/TempFolder.h"
 
 namespace quibbix {
 namespace {
 
-TEST(StartUpTest, TheShapeListHoldsTheMasksBlackPixelsInColumnOrder) {
+// The ball sprites share one outline: the mask half is black inside the shape and white outside,
+// the ball half black outside, so painting it leaves the board alone. The shape list holds the
+// mask's black pixels in column order.
+TEST(StartUpTest, TheBallSpritesShareOneOutlineAndTheShapeListFollowsIt) {
     HeadlessPlatform platform("", "/opt/quibbix");
     FrmMain form(platform.Services());
     form.Load();
-
-    const Image& sprite = form.pctBall[0].Picture()->Image();
-    int expected = 0;
+    int pixel = 0;
     for (int x = 0; x < 32; ++x) {
         for (int y = 0; y < 32; ++y) {
-            if ((sprite.At(x, y + 32) & 0xFFFFFFu) == 0) {
-                ASSERT_LT(expected, form.MaskCount);
-                EXPECT_EQ(form.MaskX[expected], x);
-                EXPECT_EQ(form.MaskY[expected], y);
-                ++expected;
+            const Argb mask = form.pctBall[0].Picture()->Image().At(x, y + 32) & 0xFFFFFFu;
+            ASSERT_TRUE(mask == 0 || mask == 0xFFFFFFu);
+            for (int type = 0; type < 3; ++type) {
+                const Image& sprite = form.pctBall[type].Picture()->Image();
+                ASSERT_EQ(sprite.Width() * 100 + sprite.Height(), 3264);
+                ASSERT_EQ(sprite.At(x, y + 32) & 0xFFFFFFu, mask);
+                ASSERT_TRUE(mask == 0 || (sprite.At(x, y) & 0xFFFFFFu) == 0)
+                    << type << " at " << x << "," << y;
+            }
+            if (mask == 0) {
+                ASSERT_LT(pixel, form.MaskCount);
+                EXPECT_EQ(form.MaskX[pixel] * 100 + form.MaskY[pixel], x * 100 + y);
+                ++pixel;
             }
         }
     }
-    EXPECT_EQ(form.MaskCount, expected);
+    EXPECT_EQ(form.MaskCount, pixel);
     EXPECT_GT(form.MaskCount, 600);  // a disc nearly filling its cell
-}
-
-TEST(StartUpTest, TheBallSpritesShareOneOutline) {
-    HeadlessPlatform platform("", "/opt/quibbix");
-    FrmMain form(platform.Services());
-    for (int type = 0; type < 3; ++type) {
-        const Image& sprite = form.pctBall[type].Picture()->Image();
-        ASSERT_EQ(sprite.Width(), 32);
-        ASSERT_EQ(sprite.Height(), 64);
-        for (int y = 0; y < 32; ++y) {
-            for (int x = 0; x < 32; ++x) {
-                const Argb mask = sprite.At(x, y + 32) & 0xFFFFFFu;
-                ASSERT_TRUE(mask == 0 || mask == 0xFFFFFFu);
-                ASSERT_EQ(mask, form.pctBall[0].Picture()->Image().At(x, y + 32) & 0xFFFFFFu);
-                // Outside the shape the ball half is black, so painting it leaves the board alone.
-                if (mask != 0) {
-                    ASSERT_EQ(sprite.At(x, y) & 0xFFFFFFu, 0u) << "type " << type << " at " << x << "," << y;
-                }
-            }
-        }
-    }
-}
-
-// A table edited by hand, with blanks around the "=" and quotes around the values, reads as meant.
-TEST(StartUpTest, AHandEditedTableIsReadAsMeant) {
-    const TempFolder folder;
-    TempFolder::Put(folder.File(),
-                    "[Settings]\n Sound = 1 \nHighScoreName1 = \"A B\" \nHighScore1 =\t\" 1500\"\n"
-                    "HighScoreName2\t=\tBARE \nHighScore2 = 77 \nHighScoreName10=\" \"\nHighScore10 = -3\n");
-    HeadlessPlatform platform(folder.File().string(), "/opt/quibbix");
-    FrmMain form(platform.Services());
-    form.Load();
-    EXPECT_TRUE(form.SoundOn());
-    EXPECT_EQ(form.HighScoreNames[1], "A B");
-    EXPECT_EQ(form.HighScores[1], 1500);
-    EXPECT_EQ(form.HighScoreNames[2], "BARE");
-    EXPECT_EQ(form.HighScores[2], 77);
-    EXPECT_EQ(form.HighScoreNames[10], " ");
-    EXPECT_EQ(form.HighScores[10], -3);
 }
 
 // Every run seeds the generator afresh, and what it deals stays below one.

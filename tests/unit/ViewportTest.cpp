@@ -3,10 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "shell/platform/Compositor.h"
 #include "shell/platform/DesktopScale.h"
 #include "shell/platform/Viewport.h"
-#include "tests/unit/HeadlessGame.h"
 
 namespace quibbix {
 namespace {
@@ -118,27 +116,6 @@ TEST(ViewportTest, DesktopScaleFromGdkScaleOrXftDpi) {
     EXPECT_EQ(DesktopScale("-3", std::nullopt), 1);
     EXPECT_EQ(DesktopScale("99999999999", std::nullopt), 1);
     EXPECT_EQ(DesktopScale("", std::nullopt), 1);
-}
-
-// The frame painted straight into borrowed memory is the frame painted into an image of its own.
-TEST(ViewportTest, ComposingIntoBorrowedPixelsMatchesComposingIntoAnImage) {
-    HeadlessGame game;
-    game.form.pctNew_Click();
-    game.Tick();
-    Image own(654, 472, 0);
-    std::vector<Argb> memory(654 * 472, 0x12345678u);
-    Image borrowed = Image::Borrowed(memory.data(), 654, 472, Image::Stores::PastCache);
-    Compose(game.form, own, own.Bounds());
-    Compose(game.form, borrowed, borrowed.Bounds());
-    EXPECT_EQ(borrowed, own);
-    EXPECT_EQ(memory[523 + 286 * 654], own.At(523, 286));
-    // A copy owns its pixels, and moving keeps the borrowed memory.
-    Image copy = borrowed;
-    copy.Fill(0);
-    EXPECT_EQ(memory[0], own.At(0, 0));
-    Image moved = std::move(borrowed);
-    moved.At(0, 0) = 7;
-    EXPECT_EQ(memory[0], 7u);
 }
 
 }  // namespace

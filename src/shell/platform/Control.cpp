@@ -1,6 +1,7 @@
 #include "shell/platform/Control.h"
 
 #include "shell/platform/Form.h"
+#include "shell/platform/Geometry.h"
 #include "shell/platform/RasterOp.h"
 
 namespace quibbix {
@@ -77,16 +78,6 @@ void Control::InvalidateClient(RectPx area) const {
         const RectPx inner = ClientBounds();
         form_->Invalidate(Intersect(area.Moved(inner.left, inner.top), inner));
     }
-}
-
-void ImageControl::Paint(Image& frame, RectPx clip) const {
-    if (Picture() == nullptr) {
-        return;
-    }
-    const RectPx area = Intersect(Bounds(), clip);
-    const RectPx b = Bounds();
-    CopyRect(frame, area.left, area.top, area.Width(), area.Height(), Picture()->Image(), area.left - b.left,
-             area.top - b.top, RasterOp::SrcCopy);
 }
 
 }  // namespace quibbix

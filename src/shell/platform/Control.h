@@ -3,9 +3,9 @@
 #include <functional>
 #include <string>
 
-#include "shell/platform/Geometry.h"
 #include "shell/platform/Image.h"
-#include "shell/platform/Picture.h"
+#include "shell/platform/PictureRef.h"
+#include "shell/platform/RectPx.h"
 
 namespace quibbix {
 
@@ -94,13 +94,6 @@ private:
     PictureRef picture_;
     bool framed_ = false;
     bool hand_ = false;
-};
-
-// An image control: shows its picture at the top-left, cut to its own size. Never drawn on.
-class ImageControl final : public Control {
-public:
-    using Control::Control;
-    void Paint(Image& frame, RectPx clip) const override;
 };
 
 }  // namespace quibbix

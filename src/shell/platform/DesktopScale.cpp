@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "shell/platform/TrimBlanks.h"
 #include "shell/platform/XftDpi.h"
 
 namespace quibbix {
@@ -13,20 +14,11 @@ namespace {
 // Far beyond any screen made; also keeps a huge Xft.dpi within an int.
 constexpr int kLargestScale = 64;
 
-std::string_view Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
-
 }  // namespace
 
 int DesktopScale(std::optional<std::string_view> gdkScale, std::optional<std::string_view> resources) {
     if (gdkScale) {
-        const std::string_view text = Trim(*gdkScale);
+        const std::string_view text = TrimBlanks(*gdkScale);
         int scale = 0;
         const auto [rest, error] = std::from_chars(text.data(), text.data() + text.size(), scale);
         if (error == std::errc() && rest == text.data() + text.size() && scale >= 1) {

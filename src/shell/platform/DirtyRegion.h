@@ -1,7 +1,7 @@
 #pragma once
 #include <vector>
 
-#include "shell/platform/Geometry.h"
+#include "shell/platform/RectPx.h"
 
 namespace quibbix {
 

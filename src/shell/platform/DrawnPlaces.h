@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/platform/Geometry.h"
+#include "shell/platform/RectPx.h"
 
 namespace quibbix {
 

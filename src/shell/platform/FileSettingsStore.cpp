@@ -8,9 +8,10 @@
 #include <optional>
 
 #include "shell/platform/AtomicReplace.h"
+#include "shell/platform/IniLine.h"
 #include "shell/platform/IniRewrite.h"
 #include "shell/platform/IniSyntax.h"
-#include "shell/platform/WholeFileRead.h"
+#include "shell/platform/WholeFile.h"
 
 namespace quibbix {
 namespace {

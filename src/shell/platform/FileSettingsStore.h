@@ -7,8 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/platform/KeySet.h"
+#include "shell/platform/KeysBySection.h"
 #include "shell/platform/MemorySettingsStore.h"
+#include "shell/platform/RankedTable.h"
 #include "shell/platform/SettingsMerge.h"
 
 namespace quibbix {

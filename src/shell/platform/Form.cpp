@@ -1,5 +1,7 @@
 #include "shell/platform/Form.h"
 
+#include "shell/platform/Geometry.h"
+
 namespace quibbix {
 
 Form::Form(std::string name, WindowBackend& backend, int widthPx, int heightPx)

@@ -6,6 +6,7 @@
 
 #include "shell/platform/Control.h"
 #include "shell/platform/DirtyRegion.h"
+#include "shell/platform/Geometry.h"
 #include "shell/platform/WindowBackend.h"
 
 namespace quibbix {

@@ -3,7 +3,7 @@
 #include <span>
 #include <vector>
 
-#include "shell/platform/Geometry.h"
+#include "shell/platform/RectPx.h"
 
 namespace quibbix {
 

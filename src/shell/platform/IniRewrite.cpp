@@ -5,10 +5,14 @@
 #include <optional>
 #include <utility>
 
+#include "shell/platform/IniLine.h"
 #include "shell/platform/IniSyntax.h"
 
 namespace quibbix {
 namespace {
+
+// The value saved under a key of a section.
+using SavedValue = std::function<std::string(std::string_view section, std::string_view key)>;
 
 class Rewriter {
 public:

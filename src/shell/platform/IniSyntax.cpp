@@ -73,27 +73,6 @@ std::string_view Trim(std::string_view text) {
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
-Line Classify(std::string_view text) {
-    const auto trimmed = Trim(text);
-    if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#') {
-        return {};
-    }
-    if (trimmed.front() == '[') {
-        const auto close = trimmed.find(']');
-        // Keys after a damaged header must not land in the section before it.
-        return {Line::Kind::kHeader,
-                close == kNone ? std::nullopt : std::optional(Trim(trimmed.substr(1, close - 1))),
-                {},
-                {}};
-    }
-    const auto equals = text.find('=');
-    const auto key = Trim(text.substr(0, equals));
-    if (equals == kNone || key.empty()) {
-        return {};
-    }
-    return {Line::Kind::kEntry, std::nullopt, key, text.substr(equals + 1)};
-}
-
 std::vector<std::string_view> SplitLines(std::string_view text) {
     std::vector<std::string_view> lines;
     while (!text.empty()) {

@@ -13,18 +13,6 @@ inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // Without the blanks (spaces and tabs) at either end.
 std::string_view Trim(std::string_view text);
 
-// One line of the file, with views into the line's text.
-struct Line {
-    enum class Kind { kOther, kHeader, kEntry };
-    Kind kind = Kind::kOther;
-    std::optional<std::string_view> section;  // a damaged header names no section
-    std::string_view key;
-    std::string_view rawValue;
-};
-
-// A header is `[name]`; an entry is `key=value`; blank lines, comments and damage are kOther.
-Line Classify(std::string_view text);
-
 // The lines of a file without their line feeds (and without the one carriage return before each).
 std::vector<std::string_view> SplitLines(std::string_view text);
 

@@ -1,5 +1,4 @@
 #pragma once
-#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -29,8 +28,5 @@ private:
     std::set<std::string, AsciiCaseLess> index_;
     std::vector<std::string> order_;
 };
-
-// The keys saved in each section.
-using KeysBySection = std::map<std::string, KeySet, AsciiCaseLess>;
 
 }  // namespace quibbix

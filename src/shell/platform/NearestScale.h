@@ -2,17 +2,10 @@
 #include <cstddef>
 
 #include "shell/platform/Image.h"
+#include "shell/platform/PixelTarget.h"
 #include "shell/platform/Viewport.h"
 
 namespace quibbix {
-
-// Memory of 32-bit pixels that shows the frame through a viewport, `pitch` pixels from one row
-// to the next.
-struct PixelTarget {
-    Argb* pixels = nullptr;
-    std::size_t pitch = 0;
-    SizePx size;
-};
 
 // Draws an area of the frame into the target, each frame pixel a square of zoom x zoom target
 // pixels (nearest neighbour), clipped to the target. Returns the target pixels drawn.

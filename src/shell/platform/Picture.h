@@ -1,6 +1,4 @@
 #pragma once
-#include <cstdint>
-#include <memory>
 #include <string>
 
 #include "shell/platform/Image.h"
@@ -24,11 +22,5 @@ private:
     std::string name_;
     quibbix::Image image_;
 };
-
-using PictureRef = std::shared_ptr<const Picture>;
-
-inline std::uintptr_t Handle(const PictureRef& picture) {
-    return reinterpret_cast<std::uintptr_t>(picture.get());
-}
 
 }  // namespace quibbix

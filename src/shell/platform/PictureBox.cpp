@@ -4,6 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "shell/platform/Geometry.h"
+
 namespace quibbix {
 
 namespace {

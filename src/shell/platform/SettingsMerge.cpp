@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "shell/platform/IniSyntax.h"
+#include "shell/platform/RankedTable.h"
 
 namespace quibbix {
 namespace {

@@ -3,19 +3,11 @@
 #include <string>
 #include <string_view>
 
-#include "shell/platform/KeySet.h"
+#include "shell/platform/KeysBySection.h"
 #include "shell/platform/MemorySettingsStore.h"
+#include "shell/platform/RankedTable.h"
 
 namespace quibbix {
-
-// A section that holds a ranked table: names under `<nameKey>1..<ranks>` and their scores under
-// `<scoreKey>1..<ranks>`, best first.
-struct RankedTable {
-    std::string section;
-    std::string nameKey;
-    std::string scoreKey;
-    int ranks = 0;
-};
 
 // What a save writes when another copy changed the file since this one read (or last wrote) it:
 // `base` holds the values this copy started from, `ours` its values now and `theirs` the file as

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/platform/Geometry.h"
 #include "shell/platform/PointPx.h"
+#include "shell/platform/RectPx.h"
 #include "shell/platform/SizePx.h"
 
 namespace quibbix {

@@ -1,10 +1,9 @@
 #pragma once
 #include <string>
 
-namespace quibbix {
+#include "shell/platform/CursorShape.h"
 
-// The pointer shapes the window shows.
-enum class CursorShape { Arrow, Hand, Busy };
+namespace quibbix {
 
 // What the window system does for the game's window. The SDL backend does it for real; the headless
 // backend records it.

@@ -3,21 +3,9 @@
 #include <cmath>
 
 #include "shell/platform/DecimalText.h"
+#include "shell/platform/TrimBlanks.h"
 
 namespace quibbix {
-
-namespace {
-
-std::string_view Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
-
-}  // namespace
 
 std::optional<double> XftDpi(std::string_view resources) {
     while (!resources.empty()) {
@@ -25,10 +13,10 @@ std::optional<double> XftDpi(std::string_view resources) {
         const std::string_view line = resources.substr(0, end);
         resources = end == std::string_view::npos ? std::string_view() : resources.substr(end + 1);
         const auto colon = line.find(':');
-        if (colon == std::string_view::npos || Trim(line.substr(0, colon)) != "Xft.dpi") {
+        if (colon == std::string_view::npos || TrimBlanks(line.substr(0, colon)) != "Xft.dpi") {
             continue;
         }
-        const std::string_view value = Trim(line.substr(colon + 1));
+        const std::string_view value = TrimBlanks(line.substr(colon + 1));
         const std::optional<ReadDecimal> dpi = ParseDecimal(value);
         if (dpi && !dpi->outOfRange && std::isfinite(dpi->value) && dpi->value > 0) {
             return dpi->value;

@@ -31,7 +31,7 @@ std::size_t ConvertedBytes(std::size_t frames, int frequency) {
 
 std::shared_ptr<const SdlEffect> SdlEffect::FromWav(std::vector<std::uint8_t> file) {
     // Refused before SDL decodes anything: what a hostile header asks for is never allocated.
-    const std::optional<WavFacts> facts = ReadWavHeader(file);
+    const std::optional<WavHeader> facts = ReadWavHeader(file);
     if (!facts || facts->decodedBytes > kMaxEffectBytes ||
         facts->decodedBytes + ConvertedBytes(facts->frames, facts->rate) > kMaxEffectBytes) {
         return nullptr;

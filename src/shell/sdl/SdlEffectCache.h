@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "shell/sdl/FileIdentity.h"
 #include "shell/sdl/SdlEffect.h"
 #include "shell/sdl/SoundFile.h"
 

@@ -1,23 +1,11 @@
 #pragma once
 #include <memory>
 
-// The SDL types are only named here, so the headers of the backend stay free of SDL and the
-// program's entry point never sees it.
-struct SDL_Window;
-struct SDL_Surface;
-struct SDL_Cursor;
-struct _SDL_AudioStream;
+#include "shell/sdl/SdlDeleter.h"
 
 namespace quibbix {
 
-// Hands every SDL object back to the library that made it.
-struct SdlDeleter {
-    void operator()(SDL_Window* window) const;
-    void operator()(SDL_Surface* surface) const;
-    void operator()(SDL_Cursor* cursor) const;
-    void operator()(_SDL_AudioStream* stream) const;
-};
-
+// Owning handles of SDL objects: each hands its object back to SDL when it goes.
 using WindowPtr = std::unique_ptr<SDL_Window, SdlDeleter>;
 using SurfacePtr = std::unique_ptr<SDL_Surface, SdlDeleter>;
 using CursorPtr = std::unique_ptr<SDL_Cursor, SdlDeleter>;

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "resources/EmbeddedAssets.h"
+#include "resources/EmbeddedPicture.h"
 
 namespace quibbix {
 

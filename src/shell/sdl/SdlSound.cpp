@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "shell/sdl/FileIdentity.h"
 #include "shell/sdl/SdlBeep.h"
 #include "shell/sdl/SoundFile.h"
 

@@ -5,6 +5,7 @@
 #include "shell/platform/Compositor.h"
 #include "shell/platform/FrameChanges.h"
 #include "shell/platform/NearestScale.h"
+#include "shell/platform/PixelTarget.h"
 
 namespace quibbix {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "shell/DisplaySettings.h"
+#include "shell/DisplayChoice.h"
 #include "shell/sdl/SdlDesktop.h"
 #include "shell/sdl/SdlWindow.h"
 

@@ -6,6 +6,8 @@
 
 #include <cerrno>
 
+#include "shell/sdl/FileIdentity.h"
+
 namespace quibbix {
 
 namespace {

@@ -74,7 +74,7 @@ std::size_t Growth(const Format& format) {
 
 }  // namespace
 
-std::optional<WavFacts> ReadWavHeader(std::span<const std::uint8_t> file) {
+std::optional<WavHeader> ReadWavHeader(std::span<const std::uint8_t> file) {
     if (file.size() < 12 || !Named(file, 0, "RIFF") || !Named(file, 8, "WAVE")) {
         return std::nullopt;
     }
@@ -96,7 +96,7 @@ std::optional<WavFacts> ReadWavHeader(std::span<const std::uint8_t> file) {
             // ADPCM holds two samples a byte; every other encoding whole frames of blockAlign bytes.
             const std::size_t frames =
                 adpcm ? size * 2 / static_cast<std::size_t>(format->channels) : size / format->blockAlign;
-            return WavFacts{static_cast<int>(format->rate), format->channels, size * growth, frames};
+            return WavHeader{static_cast<int>(format->rate), format->channels, size * growth, frames};
         }
         at += 8 + size + (size & 1);
     }

@@ -12,7 +12,7 @@ inline constexpr int kMinEffectRate = 4'000;
 inline constexpr int kMaxEffectRate = 384'000;
 
 // What a .wav file says of its samples, before anything is decoded.
-struct WavFacts {
+struct WavHeader {
     int rate = 0;
     int channels = 0;
     // At least what its samples take once decoded, and frames in them: enough to refuse a file
@@ -24,6 +24,6 @@ struct WavFacts {
 // The facts of a RIFF/WAVE file whose header is sane: a format chunk before the data, an encoding
 // SDL decodes (PCM, float, A-law, µ-law, ADPCM), 1..8 channels, a sample rate within
 // kMinEffectRate..kMaxEffectRate and a frame size that fits its samples. Nothing otherwise.
-std::optional<WavFacts> ReadWavHeader(std::span<const std::uint8_t> file);
+std::optional<WavHeader> ReadWavHeader(std::span<const std::uint8_t> file);
 
 }  // namespace quibbix

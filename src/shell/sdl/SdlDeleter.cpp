@@ -1,4 +1,4 @@
-#include "shell/sdl/SdlHandles.h"
+#include "shell/sdl/SdlDeleter.h"
 
 #include <SDL.h>
 

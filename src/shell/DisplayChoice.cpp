@@ -1,4 +1,4 @@
-#include "shell/DisplaySettings.h"
+#include "shell/DisplayChoice.h"
 
 #include <algorithm>
 #include <charconv>

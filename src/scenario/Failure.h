@@ -3,11 +3,6 @@
 
 namespace quibbix {
 
-// A line the runner cannot run: the script stops with exit status 2.
-struct BadLine : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
 // A line that ran but failed: a file, or an expectation that does not hold. Exit status 1.
 struct Failure : std::runtime_error {
     using std::runtime_error::runtime_error;

@@ -1,4 +1,4 @@
-#include "shell/platform/WholeFileRead.h"
+#include "shell/platform/WholeFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
