@@ -4,7 +4,7 @@
 # destroyed by another client, the X server killed). While they play, a game loses its Wayland
 # compositor, a second copy of a running game started from another environment brings the first
 # one back instead of starting (and gives up on a stopped one), games lose their X server right
-# after a signal, and odd settings files (a FIFO, a link) survive.
+# after a signal, and a FIFO as settings file survives.
 # No session bus is started: the game must not leave one behind either.
 #   faults.sh QUIBBIX QUIBBIX_SCENARIO
 set -euo pipefail
@@ -73,7 +73,11 @@ play() {
     xdotool mousemove --window "${window[$name]}" 300 30
 }
 ended_within() { e2e_ended_within "${pid[$1]}" "$2"; }
-status_of() { e2e_status "${pid[$1]}"; }
+status_of() {
+    local status=0
+    wait "${pid[$1]}" || status=$?
+    echo "$status"
+}
 
 for name in term hup int close xkill; do
     play "$name"
@@ -82,7 +86,7 @@ done
 # While those play: a Wayland compositor goes away under a game, which saves and says so.
 if command -v weston >/dev/null; then
     export DISPLAY=${display[other]}
-    e2e_weston
+    e2e_compositor
     prepare wayland
     printf '[Settings]\nHighScoreName1=OLD\nHighScore1=0\n' >"$(settings wayland)"
     e2e_spawn env XDG_CONFIG_HOME="${home[wayland]}/config" XDG_RUNTIME_DIR="${home[wayland]}/runtime" \
@@ -91,7 +95,7 @@ if command -v weston >/dev/null; then
     pid[wayland]=$E2E_PID
     sleep 1.5
     e2e_check "a game runs on Wayland" kill -0 "${pid[wayland]}"
-    kill "$E2E_WESTON_PID"
+    kill "$E2E_COMPOSITOR_PID"
     unset WAYLAND_DISPLAY
     e2e_check "a lost Wayland compositor ends the game" ended_within wayland 20
     e2e_check "it ends with status 1" [ "$(status_of wayland)" = 1 ]
@@ -126,13 +130,13 @@ for n in 1 2 3 4 5 6; do
     stopped[n]=$!
 done
 start=$(date +%s%N)
+statuses=""
 for n in 1 2 3 4 5 6; do
-    status=0
-    wait "${stopped[n]}" || status=$?
-    e2e_check "start $n beside a stopped copy ends with status 1" [ "$status" = 1 ]
+    wait "${stopped[n]}" && statuses+=0 || statuses+=$?
 done
 took=$((($(date +%s%N) - start) / 1000000))
-e2e_check "the six starts ended within 3 s ($took ms)" [ "$took" -lt 3000 ]
+e2e_check "six starts beside a stopped copy end with status 1 ($statuses) within 3 s ($took ms)" \
+    [ "$statuses" = 111111 -a "$took" -lt 3000 ]
 e2e_check "each names the stopped copy" \
     [ "$(cat "$E2E_WORK"/stopped.* | grep -c "(process ${pid[single]}) is not answering")" = 6 ]
 "${elsewhere[@]}" 2>/dev/null &
@@ -174,7 +178,7 @@ for delay in 0 0 0.01 0.02 0.03; do
     e2e_check "and saves the table" grep -q '^HighScoreName10=' "$(settings "$name")"
 done
 
-# Settings files the game must leave as they are: a FIFO, and a link to the real file.
+# A FIFO for the settings file must neither hang the game nor be replaced.
 prepare fifo
 rm "$(settings fifo)"
 mkfifo "$(settings fifo)"
@@ -182,24 +186,6 @@ launch fifo "${display[other]}"
 kill -TERM "${pid[fifo]}"
 e2e_check "a FIFO for settings neither hangs the game nor stops it ending" ended_within fifo 10
 e2e_check "the FIFO is still a FIFO" test -p "$(settings fifo)"
-
-prepare link
-mv "$(settings link)" "${home[link]}/real.ini"
-ln -s ../../real.ini "$(settings link)"
-launch link "${display[other]}"
-xdotool mousemove --window "${window[link]}" 525 390 click 1
-sleep 0.3
-xdotool mousemove --window "${window[link]}" 523 286 click 1
-sleep 0.3
-xdotool mousemove --window "${window[link]}" 523 286 click 1
-sleep 0.3
-kill -TERM "${pid[link]}"
-e2e_check "a paused game on linked settings ends" ended_within link 10
-e2e_check "with status 0" [ "$(status_of link)" = 0 ]
-e2e_check "the settings are still a link" test -L "$(settings link)"
-e2e_check "the linked file holds the table, without the abandoned game" \
-    grep -q '^HighScoreName1=OLD$' "${home[link]}/real.ini"
-e2e_check "and the sound switched on" grep -q '^Sound=1$' "${home[link]}/real.ini"
 
 # The five games reach their time-out; a name is typed into each, not yet finished with Enter for
 # some, since a name half typed is saved as it stands.
@@ -228,10 +214,9 @@ for signal in term hup int; do
     start=$(date +%s%N)
     kill -"${signal^^}" "${pid[$signal]}"
     e2e_check "SIG${signal^^} ends the game within a second" ended_within "$signal" 10
-    took=$((($(date +%s%N) - start) / 1000000))
-    e2e_check "SIG${signal^^} ends with status 0 ($took ms)" [ "$(status_of "$signal")" = 0 ]
-    e2e_check "SIG${signal^^} saves the name typed" grep -q "^HighScoreName1=${signal^^}\$" "$(settings "$signal")"
-    e2e_check "SIG${signal^^} keeps the old entry below it" grep -q '^HighScoreName2=OLD$' "$(settings "$signal")"
+    e2e_check "with status 0 ($((($(date +%s%N) - start) / 1000000)) ms)" [ "$(status_of "$signal")" = 0 ]
+    e2e_check "and saves the name typed above the old entry" \
+        [ "$(grep -c -e "^HighScoreName1=${signal^^}\$" -e '^HighScoreName2=OLD$' "$(settings "$signal")")" = 2 ]
 done
 
 DISPLAY=${display[close]} xdotool windowclose "${window[close]}"
@@ -245,9 +230,6 @@ e2e_check "it ends with status 1" [ "$(status_of xkill)" = 1 ]
 e2e_check "it says so in one line" [ "$(wc -l <"${home[xkill]}/stderr")" = 1 ]
 e2e_check "it saves the name typed" grep -q '^HighScoreName1=XKILL$' "$(settings xkill)"
 
-for name in "${!pid[@]}"; do
-    e2e_check "no $name game is left" bash -c "! kill -0 ${pid[$name]} 2>/dev/null"
-done
 sleep 2
 e2e_check "no copy of the game is left" [ -z "$(marked quibbix)" ]
 e2e_check "no session bus was started for the game" [ -z "$(marked dbus-daemon)" ]

@@ -102,16 +102,25 @@ e2e_pulse() {
     pactl set-default-sink e2e >/dev/null
 }
 
-# A Wayland compositor (Weston) in a window of the X server; its screenshots come from
-# weston-screenshooter, which --debug allows.
-e2e_weston() {
-    local socket=wayland-e2e-$$
-    e2e_spawn weston --backend=x11-backend.so --use-pixman --debug --socket="$socket" --idle-time=0 \
-        --width=1024 --height=768 >"$E2E_WORK/weston.log" 2>&1
-    E2E_WESTON_PID=$E2E_PID
-    e2e_wait_for test -S "$XDG_RUNTIME_DIR/$socket" || e2e_fail "Weston did not start"
-    export WAYLAND_DISPLAY=$socket
-    sleep 0.5
+# A Wayland compositor in a window of the X server: e2e_compositor [weston|kwin [SCALE WIDTH HEIGHT]],
+# Weston at scale 1 and 1024 x 768 by default. Both take X pointer positions as screen pixels of
+# their output. Weston's screenshots come from weston-screenshooter, which --debug allows. KWin's
+# executable carries a file capability that a container may refuse to honour, so a plain copy of
+# it is run. Sets E2E_COMPOSITOR_PID, E2E_SCALED_KIND (weston or kwin) and WAYLAND_DISPLAY.
+e2e_compositor() {
+    local kind=${1:-weston} scale=${2:-1} socket=wayland-e2e-$$-${1:-weston}-${2:-1}
+    if [ "$kind" = weston ]; then
+        e2e_spawn weston --backend=x11-backend.so --use-pixman --debug --socket="$socket" --idle-time=0 \
+            --width="${3:-1024}" --height="${4:-768}" --scale="$scale" >"$E2E_WORK/weston-$scale.log" 2>&1
+    else
+        cp "$(command -v kwin_wayland)" "$E2E_WORK/kwin_wayland"
+        e2e_spawn "$E2E_WORK/kwin_wayland" --x11-display "$DISPLAY" --socket "$socket" --width "$3" \
+            --height "$4" --scale "$scale" >"$E2E_WORK/kwin.log" 2>&1
+    fi
+    E2E_COMPOSITOR_PID=$E2E_PID
+    e2e_wait_for test -S "$XDG_RUNTIME_DIR/$socket" || e2e_fail "$kind at scale $scale did not start"
+    export WAYLAND_DISPLAY=$socket E2E_SCALED_KIND=$kind
+    sleep "$([ "$kind" = weston ] && echo 0.5 || echo 2)"
 }
 
 # The top-level X window of the game, by its title; sets E2E_WINDOW.
@@ -165,7 +174,7 @@ e2e_sprites() {
 # where LEFT TOP is where the frame starts in SHOT. Needs e2e_sprites first. Prints the digits, or
 # "?" for a cell it cannot read.
 e2e_counter() {
-    local name=$1 shot=${2:-} zoom=${3:-1} left=${4:-0} top=${5:-0} y cells digits cell
+    local name=$1 shot=${2:-} zoom=${3:-1} left=${4:-0} top=${5:-0} y cells digits cell n
     case $name in
         score) y=78 cells="500 520 540 560 578 600" ;;
         level) y=116 cells="500 522" ;;
@@ -179,28 +188,15 @@ e2e_counter() {
     fi
     digits=""
     for cell in $cells; do
-        import_cell "$shot" $((left + cell * zoom)) $((top + y * zoom)) "$zoom"
-        digits+=$(match_figure)
+        convert "$shot" -crop "$((20 * zoom))x$((28 * zoom))+$((left + cell * zoom))+$((top + y * zoom))" +repage \
+            -filter point -resize "20x28!" "$E2E_WORK/cell.png"
+        for n in 0 1 2 3 4 5 6 7 8 9 "?"; do
+            convert "$E2E_WORK/sprites/figure-${n/\?/0}.png" -crop 20x28+0+0 +repage "$E2E_WORK/figure.png"
+            [ "$n" = "?" ] || [ "$(compare -metric AE "$E2E_WORK/figure.png" "$E2E_WORK/cell.png" null: 2>&1)" = 0 ] && break
+        done
+        digits+=$n
     done
     echo "$digits"
-}
-
-import_cell() {
-    local shot=$1 x=$2 y=$3 zoom=$4
-    convert "$shot" -crop "$((20 * zoom))x$((28 * zoom))+${x}+${y}" +repage -filter point \
-        -resize "20x28!" "$E2E_WORK/cell.png"
-}
-
-match_figure() {
-    local n
-    for n in 0 1 2 3 4 5 6 7 8 9; do
-        convert "$E2E_WORK/sprites/figure-$n.png" -crop 20x28+0+0 +repage "$E2E_WORK/figure.png"
-        if [ "$(compare -metric AE "$E2E_WORK/figure.png" "$E2E_WORK/cell.png" null: 2>&1)" = 0 ]; then
-            echo -n "$n"
-            return
-        fi
-    done
-    echo -n "?"
 }
 
 # Whether a process ends within TENTHS tenths of a second: e2e_ended_within PID [TENTHS].
@@ -210,19 +206,6 @@ e2e_ended_within() {
 }
 # Waits up to 5 s for a process to end; true when it ended with status 0.
 e2e_ended_well() { e2e_ended_within "$1" && wait "$1"; }
-# The status a child ended with.
-e2e_status() {
-    local status=0
-    wait "$1" || status=$?
-    echo "$status"
-}
-
-# A screenshot of the whole Wayland output into FILE.
-e2e_weston_shot() {
-    local file=$1
-    (cd "$E2E_WORK" && rm -f wayland-screenshot-*.png && weston-screenshooter >/dev/null 2>&1 &&
-        mv wayland-screenshot-*.png "$file")
-}
 
 # The game under test, started with its errors kept in $E2E_WORK/stderr (or E2E_STDERR): e2e_start_game
 # GAME [ARG...]; its PID is in E2E_GAME_PID and its window in E2E_WINDOW.
@@ -238,25 +221,19 @@ e2e_game_ended_well() {
         [ -s "$XDG_CONFIG_HOME/Quibbix/settings.ini" ]
 }
 
-# Aiming at a ball of a paused game at a zoom (default 1): the board as raw 384 x 384 RGB, START
-# clicked, and where the pointer must rest to touch a ball of a colour on the next tick.
+# A shot of the board of a paused game at a zoom (default 1) as raw 384 x 384 RGB, taken once two
+# shots in a row agree: it fails while the balls move.
 e2e_board_shot() {
-    local zoom=${2:-1}
-    import -window "$E2E_WINDOW" -crop "$((384 * zoom))x$((384 * zoom))+$((12 * zoom))+$((74 * zoom))" +repage \
-        miff:- | convert - -sample 384x384 -depth 8 "rgb:$1"
-}
-e2e_start_button() { xdotool mousemove --window "$E2E_WINDOW" $((523 * ${1:-1})) $((286 * ${1:-1})) click 1; }
-# A shot of the board once it stands still, so that it shows where the balls are while paused.
-e2e_still_shot() {
-    local tries
-    e2e_board_shot "$1" "$2"
-    for tries in 1 2 3 4 5; do
-        e2e_board_shot "$1.again" "$2"
-        cmp -s "$1" "$1.again" && return 0
-        mv "$1.again" "$1"
+    local zoom=${2:-1} tries
+    for tries in 0 1 2 3 4 5; do
+        [ "$tries" = 0 ] || mv "$1" "$1.before"
+        import -window "$E2E_WINDOW" -crop "$((384 * zoom))x$((384 * zoom))+$((12 * zoom))+$((74 * zoom))" +repage \
+            miff:- | convert - -sample 384x384 -depth 8 "rgb:$1"
+        [ "$tries" != 0 ] && cmp -s "$1" "$1.before" && return 0
     done
     return 1
 }
+e2e_start_button() { xdotool mousemove --window "$E2E_WINDOW" $((523 * ${1:-1})) $((286 * ${1:-1})) click 1; }
 # e2e_aim target|plain [ZOOM]: runs the paused game for a moment and finds from shots before and
 # after where to rest the pointer (board pixels, into $E2E_WORK/aim). Balls that travel close
 # together or bounce between the shots leave it unclear: the game then runs on a little, longer
@@ -267,12 +244,12 @@ e2e_aim() {
         [ "$tries" -le 3 ] || run=0.6
         [ "$tries" -le 8 ] || run=1.0
         # A click the game missed leaves it running: one more pauses it.
-        e2e_still_shot "$E2E_WORK/before.rgb" "$zoom" || { e2e_start_button "$zoom" && continue; }
+        e2e_board_shot "$E2E_WORK/before.rgb" "$zoom" || { e2e_start_button "$zoom" && continue; }
         e2e_start_button "$zoom"
         sleep $run
         e2e_start_button "$zoom"
-        e2e_still_shot "$E2E_WORK/after.rgb" "$zoom" || { e2e_start_button "$zoom" && continue; }
-        python3 "$(dirname "${BASH_SOURCE[0]}")/sound.py" aim "$E2E_WORK/before.rgb" "$E2E_WORK/after.rgb" "$1" \
+        e2e_board_shot "$E2E_WORK/after.rgb" "$zoom" || { e2e_start_button "$zoom" && continue; }
+        python3 "$(dirname "${BASH_SOURCE[0]}")/aim.py" "$E2E_WORK/before.rgb" "$E2E_WORK/after.rgb" "$1" \
             >"$E2E_WORK/aim" && return 0
     done
     return 1
@@ -287,29 +264,6 @@ e2e_touch() {
         mousemove --window "$E2E_WINDOW" $((523 * zoom)) $((286 * zoom)) click 1 sleep 0.15 click 1
 }
 
-# A second Wayland compositor in a window of the X server, at an output scale: Weston, or KWin
-# when it is installed. Sets E2E_SCALED_KIND (weston or kwin) and WAYLAND_DISPLAY. Both take X
-# pointer positions as screen pixels of their output; E2E_SCALED_PID is the compositor. KWin's executable carries a file capability
-# that a container may refuse to honour, so a plain copy of it is run.
-e2e_weston_scaled() {
-    local scale=$1 width=$2 height=$3 socket=wayland-scaled-$$
-    e2e_spawn weston --backend=x11-backend.so --use-pixman --debug --socket="$socket" --idle-time=0 \
-        --width="$width" --height="$height" --scale="$scale" >"$E2E_WORK/weston-scaled.log" 2>&1
-    E2E_SCALED_PID=$E2E_PID
-    e2e_wait_for test -S "$XDG_RUNTIME_DIR/$socket" || e2e_fail "Weston at scale $scale did not start"
-    export WAYLAND_DISPLAY=$socket E2E_SCALED_KIND=weston
-    sleep 0.5
-}
-e2e_kwin_scaled() {
-    local scale=$1 width=$2 height=$3 socket=wayland-kwin-$$
-    cp "$(command -v kwin_wayland)" "$E2E_WORK/kwin_wayland"
-    e2e_spawn "$E2E_WORK/kwin_wayland" --x11-display "$DISPLAY" --socket "$socket" --width "$width" \
-        --height "$height" --scale "$scale" >"$E2E_WORK/kwin.log" 2>&1
-    E2E_SCALED_PID=$E2E_PID
-    e2e_wait_for test -S "$XDG_RUNTIME_DIR/$socket" || e2e_fail "KWin at scale $scale did not start"
-    export WAYLAND_DISPLAY=$socket E2E_SCALED_KIND=kwin
-    sleep 2
-}
 # The size of the first buffer a Wayland client showed in its window, from its WAYLAND_DEBUG log:
 # the buffer first attached to the surface that became a toplevel.
 e2e_first_buffer() {

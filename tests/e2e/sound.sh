@@ -91,7 +91,84 @@ sleep 0.2  # the game hears the pointer cross the background
 e2e_check "paused, no thread of the game wakes" sleeps
 
 kill "$recorder"  # it has heard everything by now
+# The recording (signed 16-bit mono) must hold exactly the effects named, in that order, each
+# recognised by how long it sounds and by its energy, measured the same way on the file.
 e2e_check "pop, zap and chime were heard in turn, each whole" \
-    python3 "$here/sound.py" heard "$work/heard.raw" $rate "$effects/Window.wav" "$effects/Missile.wav" \
-    "$effects/Bleep.wav"
+    python3 - "$work/heard.raw" $rate "$effects/Window.wav" "$effects/Missile.wav" "$effects/Bleep.wav" <<'EOF'
+import math, struct, sys, wave
+
+# The envelope is measured over 5 ms; a stretch of sound ends after 40 ms below -40 dBFS.
+WINDOW_SECONDS = 0.005
+QUIET = 32768 * 10 ** (-40 / 20)
+GAP_SECONDS = 0.040
+# An effect cut short is heard shorter; one the audio server briefly starved on a busy machine is
+# heard a little longer, which is no fault of the game.
+SHORTER_TOLERANCE = 0.015
+LONGER_TOLERANCE = 0.060
+ENERGY_TOLERANCE_DB = 3.0
+
+
+def envelope(samples, rate):
+    size = max(1, int(rate * WINDOW_SECONDS))
+    return [
+        math.sqrt(sum(s * s for s in samples[i : i + size]) / len(samples[i : i + size]))
+        for i in range(0, len(samples), size)
+    ]
+
+
+def stretches(samples, rate):
+    """The stretches of sound as (seconds, energy in dBFS)."""
+    levels = envelope(samples, rate)
+    gap = int(GAP_SECONDS / WINDOW_SECONDS)
+    found, start, last = [], None, None
+    for i, level in enumerate(levels + [0.0] * (gap + 1)):
+        if level > QUIET:
+            if start is None:
+                start = i
+            last = i
+        elif start is not None and i - last > gap:
+            part = levels[start : last + 1]
+            energy = sum(v * v for v in part) / len(part)
+            found.append(((last + 1 - start) * WINDOW_SECONDS, 10 * math.log10(energy / 32768**2)))
+            start = None
+    return found
+
+
+def read_wav(path):
+    with wave.open(path) as w:
+        if w.getsampwidth() != 2 or w.getnchannels() != 1:
+            sys.exit(f"{path}: expected 16-bit mono")
+        frames = w.readframes(w.getnframes())
+        return list(struct.unpack("<%dh" % (len(frames) // 2), frames)), w.getframerate()
+
+
+def heard(recording, rate, effects):
+    """Whether the recording holds exactly the effects, in turn, each told by its length and energy."""
+    raw = open(recording, "rb").read()
+    samples = list(struct.unpack("<%dh" % (len(raw) // 2), raw[: len(raw) // 2 * 2]))
+    found = stretches(samples, rate)
+    print("heard: " + ", ".join("%.3f s at %.1f dBFS" % s for s in found))
+    expected = []
+    for path in effects:
+        whole = stretches(*read_wav(path))
+        if len(whole) != 1:
+            sys.exit(f"{path}: not one stretch of sound")
+        expected.append((path, *whole[0]))
+    print("expected: " + ", ".join("%s %.3f s at %.1f dBFS" % e for e in expected))
+    if len(found) != len(expected):
+        print(f"heard {len(found)} sounds, expected {len(expected)}")
+        return False
+    ok = True
+    for (seconds, energy), (path, want_seconds, want_energy) in zip(found, expected):
+        if (
+            not -SHORTER_TOLERANCE <= seconds - want_seconds <= LONGER_TOLERANCE
+            or abs(energy - want_energy) > ENERGY_TOLERANCE_DB
+        ):
+            print(f"{path}: heard {seconds:.3f} s at {energy:.1f} dBFS")
+            ok = False
+    return ok
+
+
+sys.exit(0 if heard(sys.argv[1], int(sys.argv[2]), sys.argv[3:]) else 1)
+EOF
 echo "all sound checks passed"

@@ -12,7 +12,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_init
 e2e_xvfb 2048x1536
 e2e_bus
-e2e_weston
+e2e_compositor
 export SDL_VIDEODRIVER=wayland
 settings="$XDG_CONFIG_HOME/Quibbix/settings.ini"
 e2e_sprites "$scenario" logo=frmMain.pctQuibbix
@@ -141,8 +141,8 @@ e2e_check "the minimise icon asks the compositor to minimise" \
 kill "$game_pid"
 e2e_check "the minimised game ends when asked" e2e_ended_well "$game_pid"
 
-kill "$E2E_WESTON_PID"
-e2e_weston_scaled 2 1024 768
+kill "$E2E_COMPOSITOR_PID"
+e2e_compositor weston 2 1024 768
 E2E_SCALE=2
 scaled_run weston-2-saved-zoom-3 3 3
 # Weston's sockets and the bus's folder are the test's own.
@@ -150,8 +150,8 @@ litter() { ls -A "$XDG_RUNTIME_DIR" | grep -v -e '^quibbix\.' -e '^wayland-' -e 
 e2e_check "three native Wayland runs leave nothing in XDG_RUNTIME_DIR but the game's lock and socket" \
     [ -z "$(litter | tee /dev/stderr)" ]
 if command -v kwin_wayland >/dev/null; then
-    kill "$E2E_SCALED_PID"
-    e2e_kwin_scaled 1.5 1280 1000
+    kill "$E2E_COMPOSITOR_PID"
+    e2e_compositor kwin 1.5 1280 1000
     scaled_run kwin-1.5 2 ""
 fi
 echo "all Wayland checks passed"
