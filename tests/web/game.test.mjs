@@ -187,7 +187,7 @@ test('the table in the browser: one tab at a time, a hidden page pauses, kept ov
   await page.waitForTimeout(1100);
   assert.equal(await timeShown(page), minimised, 'the _ icon pauses');
   await page.locator('canvas').click({ position: start });
-  for (let i = 0; i < 150 && (await frame(page)).time.length > 0; ++i) {
+  for (let i = 0; i < 400 && (await frame(page)).time.length > 0; ++i) {  // a loaded machine slows the frames
     await page.waitForTimeout(200);
   }
   await page.keyboard.type('AB');
