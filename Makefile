@@ -15,6 +15,7 @@ test: setup
 	cmake --preset release -DQUIBBIX_WERROR=$(WERROR) >/dev/null
 	cmake --build --preset release -j $(JOBS)
 	ctest --preset release -j $(JOBS)
+	@$(MAKE) --no-print-directory web-tests
 
 setup:
 	@tools/install-deps.sh
@@ -47,6 +48,7 @@ perf: setup
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench -j $(JOBS)
 	tests/e2e/session.sh 1600x1200 /usr/bin/python3 tools/perf.py build/release build/bench docs/performance.md
+	@$(MAKE) --no-print-directory perf-web
 
 # A long campaign of the event fuzzer under the sanitizers: a million events over 20 seeds.
 FUZZ_SEED ?= 1000
@@ -82,3 +84,5 @@ package-reproducible: setup
 
 clean:
 	rm -rf build
+
+include web/web.mk

@@ -119,12 +119,23 @@ int main(int argc, char** argv) {
               "#include \"resources/EmbeddedAssets.h\"\n\n"
               "#include <algorithm>\n#include <array>\n#include <cstdint>\n#include <iterator>\n\n"
               "// The decoded pixels, read-only, mapped from the executable only as they are shown.\n"
+              "// WebAssembly's assembler wants a data section of the symbol's own, and the symbol's size.\n"
+              "#if defined(__wasm__)\n"
+              "asm(\"# pixels \" \""
+           << std::hex << digest << std::dec
+           << "\" \"\\n.section .rodata.quibbix_artwork_pixels,\\\"\\\",@\\n.p2align 6\\n\"\n"
+              "    \"quibbix_artwork_pixels:\\n.incbin \\\""
+           << std::filesystem::absolute(pixelsFile).string() << "\\\"\\n.size quibbix_artwork_pixels, "
+           << pixels.size()
+           << "\\n\");\n"
+              "#else\n"
               "asm(\"# pixels \" \""
            << std::hex << digest << std::dec
            << "\" \"\\n.pushsection .rodata\\n.balign 64\\n.local quibbix_artwork_pixels\\n\"\n"
               "    \"quibbix_artwork_pixels:\\n.incbin \\\""
            << std::filesystem::absolute(pixelsFile).string()
            << "\\\"\\n.popsection\\n\");\n"
+              "#endif\n"
               "extern \"C\" const quibbix::Argb quibbix_artwork_pixels[];\n\n"
               "namespace quibbix {\n\nnamespace {\n\n"
               "// Where the rows of pictures that share repeated rows start, in pixels from their first.\n"

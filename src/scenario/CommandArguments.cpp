@@ -4,6 +4,7 @@
 
 #include "scenario/BadLine.h"
 #include "scenario/ScriptLine.h"
+#include "shell/platform/DecimalText.h"
 
 namespace quibbix {
 
@@ -38,13 +39,11 @@ int Coordinate(const std::string& word) {
 }
 
 float RandomValue(const std::string& word) {
-    float value = 0.0f;
-    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (word.empty() || error != std::errc{} || end != word.data() + word.size() ||
-        !(value >= 0.0f && value < 1.0f)) {
+    const std::optional<float> value = ParseFloat(word);
+    if (!value || !(*value >= 0.0f && *value < 1.0f)) {
         throw BadLine("bad random value (0 <= R < 1): " + Quoted(word));
     }
-    return value;
+    return *value;
 }
 
 }  // namespace quibbix

@@ -9,6 +9,7 @@
 #include "scenario/FieldTable.h"
 #include "scenario/IndexedName.h"
 #include "scenario/ScriptLine.h"
+#include "shell/platform/DecimalText.h"
 
 namespace quibbix::commands {
 
@@ -29,8 +30,12 @@ bool IsDumpKey(std::string_view key) {
 }
 
 bool IsNumber(const std::string& text, double& value) {
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && error == std::errc{} && end == text.data() + text.size();
+    const std::optional<ReadDecimal> number = ParseDecimal(text);
+    if (!number || number->outOfRange) {
+        return false;
+    }
+    value = number->value;
+    return true;
 }
 
 // Two values match when their text is the same, or when both are the same number.

@@ -8,6 +8,7 @@
 #include "scenario/BadLine.h"
 #include "scenario/ScriptLine.h"
 #include "scores/SpriteText.h"
+#include "shell/platform/DecimalText.h"
 
 namespace quibbix {
 
@@ -39,11 +40,10 @@ Json ToJson(const T& value) {
 
 template <typename T>
 std::string Text(T value) {
-    char text[32];
     if constexpr (std::is_floating_point_v<T>) {
-        return std::string(text,
-                           std::to_chars(text, text + sizeof text, value, std::chars_format::fixed).ptr);
+        return ShortestDecimal(value, true);
     } else {
+        char text[32];
         return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
     }
 }
@@ -71,13 +71,12 @@ T Parse(const std::string& text, const Range<T>& range) {
     if constexpr (std::is_same_v<T, std::string>) {
         return text;
     } else if constexpr (std::is_same_v<T, double>) {
-        double value = 0;
-        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-        if (text.empty() || end != text.data() + text.size() ||
-            (error != std::errc{} && error != std::errc::result_out_of_range)) {
+        const std::optional<ReadDecimal> number = ParseDecimal(text);
+        if (!number) {
             throw BadLine("not a number: " + Quoted(text));
         }
-        if (error != std::errc{} || !std::isfinite(value) || value < range.low || value > range.high) {
+        const double value = number->value;
+        if (number->outOfRange || !std::isfinite(value) || value < range.low || value > range.high) {
             OutOfRange(range, text);
         }
         return value;

@@ -1,3 +1,5 @@
+#include <ostream>
+
 #include "scenario/Commands.h"
 #include "scenario/Dump.h"
 

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "shell/platform/DecimalText.h"
+
 namespace quibbix {
 
 const Json* Json::Find(std::string_view key) const {
@@ -85,9 +87,7 @@ void Json::Write(std::string& out) const {
                 out += "null";
                 return;
             }
-            char buffer[32];
-            const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-            out.append(buffer, result.ptr);
+            out += ShortestDecimal(value);
         }
         void operator()(const std::string& value) const { out += JsonQuote(value); }
         void operator()(const Array& array) const {

@@ -1,3 +1,5 @@
+#include <ostream>
+
 #include "scenario/BadLine.h"
 #include "scenario/Commands.h"
 #include "scenario/FieldTable.h"

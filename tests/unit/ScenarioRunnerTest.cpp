@@ -119,11 +119,14 @@ TEST(ScenarioRunnerTest, EachScriptEndsWithItsStatusAtItsLine) {
 
 TEST(ScenarioRunnerTest, SetAndDumpUseTheFieldsOwnNamesAndWidths) {
     const Outcome outcome = RunScript(
-        "start\nset BallSpeed 0.30000000000000004\nset HighScoreNames(2) \"A B\"\nset NameCellX(1,8) 2810\n"
+        "start\nset BallSpeed 0.30000000000000004\nset TimeLeft 0.0001\nset HighScoreNames(2) \"A B\"\n"
+        "set NameCellX(1,8) 2810\n"
         "expect BallSpeed 0.30000000000000004\nexpect HighScoreNames(2) \"A B\"\n"
         "expect NameCellX(1,8) 2810\nexpect fields.NameCellX.1.8 2810\nexpect sounds.length 0\ndump\n");
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_NE(outcome.out.find("\"BallSpeed\":0.30000000000000004"), std::string::npos);
+    EXPECT_NE(outcome.out.find("\"TimeLeft\":1e-04"), std::string::npos)
+        << "the shorter of the two notations";
     EXPECT_NE(outcome.out.find("\"HighScoreNames\":[\"\",\"\",\"A B\""), std::string::npos);
 }
 

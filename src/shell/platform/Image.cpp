@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "shell/platform/WiderInstructions.h"
+
 namespace quibbix {
 
 // Read-only artwork never changes, so a copy may read the same pixels; any other copy owns them.
@@ -125,7 +127,7 @@ void FillRun(Argb* begin, std::size_t count, Argb colour) {
 
 // A free function, not the member: clang builds clones only of a function not yet used, and the
 // header's Fill uses the member.
-__attribute__((target_clones("avx2", "default"))) void FillRows(Image& image, RectPx clipped, Argb colour) {
+QUIBBIX_WIDER_WHERE_AVAILABLE void FillRows(Image& image, RectPx clipped, Argb colour) {
     const auto width = static_cast<std::size_t>(clipped.Width());
     if (clipped.left == 0 && clipped.right == image.Width()) {
         // Whole rows lie one after another: one run.

@@ -8,6 +8,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "shell/platform/WiderInstructions.h"
+
 namespace quibbix {
 
 namespace {
@@ -34,8 +36,7 @@ void WidenRowAnyZoom(Argb* to, Argb* end, const Argb* source, int zoom, int firs
     }
 }
 
-__attribute__((target_clones("avx2", "default"))) void WidenRow(Argb* to, Argb* end, const Argb* source,
-                                                                int zoom, int firstRun) {
+QUIBBIX_WIDER_WHERE_AVAILABLE void WidenRow(Argb* to, Argb* end, const Argb* source, int zoom, int firstRun) {
     const long width = end - to;
     // Whole source pixels only, the common case: a window at zoom 2, 3 or 4.
     if (firstRun == zoom && width % zoom == 0) {

@@ -7,6 +7,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "shell/platform/WiderInstructions.h"
+
 namespace quibbix {
 
 namespace {
@@ -83,9 +85,8 @@ template <typename Combine>
 }  // namespace
 
 // The game tick spends most of its time here: built for wider vector units too, picked at load.
-__attribute__((target_clones("avx2", "default"))) void CopyRect(Image& target, int x, int y, int width,
-                                                                int height, const Image& source, int sx,
-                                                                int sy, RasterOp op) {
+QUIBBIX_WIDER_WHERE_AVAILABLE void CopyRect(Image& target, int x, int y, int width, int height,
+                                            const Image& source, int sx, int sy, RasterOp op) {
     // Clip against the source first, then the target, shifting both origins together.
     RectPx from = Intersect({sx, sy, sx + width, sy + height}, source.Bounds());
     RectPx to{x + (from.left - sx), y + (from.top - sy), x + (from.right - sx), y + (from.bottom - sy)};
@@ -138,10 +139,9 @@ template <int Width>
 
 }  // namespace
 
-__attribute__((target_clones("avx2", "default"))) void CopyThroughMask(Image& target, int x, int y, int width,
-                                                                       int height, const Image& source,
-                                                                       int maskX, int maskY, int spriteX,
-                                                                       int spriteY) {
+QUIBBIX_WIDER_WHERE_AVAILABLE void CopyThroughMask(Image& target, int x, int y, int width, int height,
+                                                   const Image& source, int maskX, int maskY, int spriteX,
+                                                   int spriteY) {
     // Clip so that the target rectangle and both source rectangles stay inside their images.
     const int left = std::max({0, -x, -maskX, -spriteX});
     const int top = std::max({0, -y, -maskY, -spriteY});

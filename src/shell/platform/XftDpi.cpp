@@ -1,8 +1,8 @@
 #include "shell/platform/XftDpi.h"
 
-#include <charconv>
 #include <cmath>
 
+#include "shell/platform/DecimalText.h"
 #include "shell/platform/TrimBlanks.h"
 
 namespace quibbix {
@@ -17,10 +17,9 @@ std::optional<double> XftDpi(std::string_view resources) {
             continue;
         }
         const std::string_view value = TrimBlanks(line.substr(colon + 1));
-        double dpi = 0;
-        const auto [rest, error] = std::from_chars(value.data(), value.data() + value.size(), dpi);
-        if (error == std::errc() && std::isfinite(dpi) && dpi > 0) {
-            return dpi;
+        const std::optional<ReadDecimal> dpi = ParseDecimal(value);
+        if (dpi && !dpi->outOfRange && std::isfinite(dpi->value) && dpi->value > 0) {
+            return dpi->value;
         }
     }
     return std::nullopt;

@@ -70,4 +70,12 @@ double DesktopScaleOf(SDL_Window* window, double pixelScale) {
     return quibbix::DesktopScale(gdkScale, resources);
 }
 
+void MinimizeWindow(SDL_Window* window) {
+    SDL_MinimizeWindow(window);
+}
+
+bool LiftedFingerLeaves() {
+    return false;
+}
+
 }  // namespace quibbix

@@ -15,4 +15,12 @@ SizePx UsableArea(SDL_Window* window, double pixelScale);
 // The scale the desktop asks the window to be drawn at, before it is fitted to the usable area.
 double DesktopScaleOf(SDL_Window* window, double pixelScale);
 
+// What a window may do on this platform.
+// Sends the window to the taskbar; a page that cannot be put away pauses as if it had been, and is
+// back at once.
+void MinimizeWindow(SDL_Window* window);
+// True where a finger is the only pointer (a page on a phone): lifted, it has left the board. A
+// desktop's touch screen leaves the pointer where the finger was, as a mouse would.
+bool LiftedFingerLeaves();
+
 }  // namespace quibbix

@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 
+#include "shell/sdl/SdlDesktop.h"
 #include "shell/sdl/SdlKeys.h"
 #include "shell/sdl/SdlSession.h"
 
@@ -68,6 +69,7 @@ public:
         : window_(window), form_(form), timer_(timer), clock_(clock), sound_(sound) {}
 
     void Run();
+    bool Step();
 
 private:
     std::optional<bool> Wait(SDL_Event& event) const;
@@ -124,6 +126,31 @@ void EventLoop::Run() {
     }
 }
 
+bool EventLoop::Step() {
+    sound_.SetGameRunning(timer_.Enabled());
+    SDL_Event event;
+    bool handled = false;
+    while (!window_.Ended() && SDL_PollEvent(&event) != 0) {
+        Handle(event);
+        handled = true;
+    }
+    if (window_.Ended()) {
+        return false;
+    }
+    if (handled) {
+        window_.PresentChanges();
+    }
+    const std::optional<std::int64_t> due = timer_.NextDue();
+    if (due && clock_.NowMs() >= *due) {
+        timer_.Fire();
+        if (window_.Ended()) {
+            return false;
+        }
+        window_.PresentChanges();
+    }
+    return true;
+}
+
 // Sleeps until an event comes or the timer is due: true with an event, false without one, nothing
 // when waiting failed.
 std::optional<bool> EventLoop::Wait(SDL_Event& event) const {
@@ -162,6 +189,12 @@ void EventLoop::Handle(const SDL_Event& event) {
             break;
         case SDL_WINDOWEVENT:
             Window(event.window);
+            break;
+        case SDL_FINGERUP:
+            // Off the frame is over no control: the board hears that the pointer has gone.
+            if (LiftedFingerLeaves()) {
+                form_.PointerMoved(-1, -1, 0);
+            }
             break;
         case SDL_QUIT:
             form_.CloseRequested();
@@ -286,6 +319,10 @@ void EventLoop::Restored() {
 
 void RunEventLoop(SdlWindow& window, FrmMain& form, Timer& timer, const Clock& clock, SdlSound& sound) {
     EventLoop(window, form, timer, clock, sound).Run();
+}
+
+bool RunPendingEvents(SdlWindow& window, FrmMain& form, Timer& timer, const Clock& clock, SdlSound& sound) {
+    return EventLoop(window, form, timer, clock, sound).Step();
 }
 
 }  // namespace quibbix

@@ -12,4 +12,9 @@ namespace quibbix {
 // a game that waits for nothing sleeps. The sound hears whether the game runs.
 void RunEventLoop(SdlWindow& window, FrmMain& form, Timer& timer, const Clock& clock, SdlSound& sound);
 
+// One step of the same loop for a host that calls it once per frame, as a browser does: handles
+// the events already waiting and fires the timer if it is due, without waiting. False once the
+// game has ended.
+bool RunPendingEvents(SdlWindow& window, FrmMain& form, Timer& timer, const Clock& clock, SdlSound& sound);
+
 }  // namespace quibbix

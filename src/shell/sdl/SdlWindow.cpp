@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "shell/sdl/QuietStderr.h"
+#include "shell/sdl/SdlDesktop.h"
 #include "shell/sdl/SdlImage.h"
 
 namespace quibbix {
@@ -145,7 +146,7 @@ void SdlWindow::PresentAll() {
 }
 
 void SdlWindow::Minimize() {
-    SDL_MinimizeWindow(window_.get());
+    MinimizeWindow(window_.get());
 }
 
 void SdlWindow::Restore() {

@@ -9,6 +9,14 @@ WorkerThread::~WorkerThread() {
     }
 }
 
+void WorkerThread::Start() {
+    std::call_once(started_, [this] { thread_ = std::thread([this] { Run(); }); });
+}
+
+void WorkerThread::Wake() {
+    woken_.notify_one();
+}
+
 void WorkerThread::Run() {
     Lock lock(mutex_);
     for (;;) {

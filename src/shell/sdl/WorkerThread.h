@@ -1,6 +1,7 @@
 #pragma once
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -9,6 +10,8 @@ namespace quibbix {
 // A thread that sleeps until there is work, started the first time it is woken, and ended and
 // joined when the worker goes. The state the work reads is guarded by the worker's mutex: change it
 // through Post. Whatever the three functions use must outlive the worker: declare it last.
+// Where there are no threads (a web page), the work runs on the one thread once the event that
+// posted it is done, never inside it: an audio callback that wakes the worker is left first.
 class WorkerThread {
 public:
     using Lock = std::unique_lock<std::mutex>;
@@ -26,7 +29,7 @@ public:
     // Changes the state under the lock and wakes the thread, starting it if need be.
     template <typename Change>
     void Post(Change change) {
-        std::call_once(started_, [this] { thread_ = std::thread([this] { Run(); }); });
+        Start();
         Set(change);
     }
     // The same, without starting a thread that has not started yet.
@@ -34,11 +37,16 @@ public:
     void Set(Change change) {
         const std::lock_guard lock(mutex_);
         change();
-        woken_.notify_one();
+        Wake();
     }
 
 private:
+    void Start();
+    // With the lock held.
+    void Wake();
     void Run();
+    // Without threads: the turn the work waits for.
+    static void RunScheduled(void* turn);
 
     std::function<bool()> ready_;
     std::function<void(Lock&)> work_;
@@ -48,6 +56,9 @@ private:
     bool ending_ = false;
     std::once_flag started_;
     std::thread thread_;
+    // Without threads: whether the work waits for its turn, and what that turn finds of the worker.
+    bool scheduled_ = false;
+    std::shared_ptr<WorkerThread*> self_;
 };
 
 }  // namespace quibbix
