@@ -21,10 +21,15 @@ void Compose(const Form& form, Image& frame, RectPx area) {
         }
     }
     if (!covered) {
-        frame.FillRect(area, FromColorRef(form.BackColor()));
-        if (form.Picture() != nullptr) {
-            CopyRect(frame, area.left, area.top, area.Width(), area.Height(), form.Picture()->Image(),
-                     area.left, area.top, RasterOp::SrcCopy);
+        // The form's colour shows only where its picture does not reach: the window's first
+        // frame is written once, not twice.
+        const Image* picture = form.Picture() != nullptr ? &form.Picture()->Image() : nullptr;
+        if (picture == nullptr || Intersect(area, picture->Bounds()) != area) {
+            frame.FillRect(area, FromColorRef(form.BackColor()));
+        }
+        if (picture != nullptr) {
+            CopyRect(frame, area.left, area.top, area.Width(), area.Height(), *picture, area.left, area.top,
+                     RasterOp::SrcCopy);
         }
     }
     for (std::size_t i = first; i < controls.size(); ++i) {
