@@ -52,24 +52,27 @@ CursorPtr MakeHand() {
 
 }  // namespace
 
-SdlCursors::SdlCursors()
-    : arrow_(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW)),
-      hand_(MakeHand()),
-      busy_(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT)) {
+SdlCursors::SdlCursors() : arrow_(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW)) {
     Show(CursorShape::Arrow);
 }
 
-SDL_Cursor* SdlCursors::For(CursorShape shape) const {
+SDL_Cursor* SdlCursors::For(CursorShape shape) {
     SDL_Cursor* cursor = nullptr;
     switch (shape) {
         case CursorShape::Arrow:
             cursor = arrow_.get();
             break;
         case CursorShape::Hand:
-            cursor = hand_.get();
+            if (!hand_) {
+                hand_ = MakeHand();
+            }
+            cursor = hand_->get();
             break;
         case CursorShape::Busy:
-            cursor = busy_.get();
+            if (!busy_) {
+                busy_ = CursorPtr(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT));
+            }
+            cursor = busy_->get();
             break;
     }
     return cursor != nullptr ? cursor : SDL_GetDefaultCursor();

@@ -6,8 +6,9 @@
 
 namespace quibbix {
 
-// The three pointer shapes, made once. A shape the driver could not make falls back to the
-// system's default pointer rather than failing.
+// The three pointer shapes, each made the first time it is shown: the busy pointer of a themed
+// desktop is an animation of a few megabytes that a window need not read before its first frame.
+// A shape the driver could not make falls back to the system's default pointer rather than failing.
 class SdlCursors {
 public:
     SdlCursors();
@@ -16,11 +17,11 @@ public:
     void Show(CursorShape shape);
 
 private:
-    SDL_Cursor* For(CursorShape shape) const;
+    SDL_Cursor* For(CursorShape shape);
 
     CursorPtr arrow_;
-    CursorPtr hand_;
-    CursorPtr busy_;
+    std::optional<CursorPtr> hand_;
+    std::optional<CursorPtr> busy_;
     std::optional<CursorShape> shown_;
 };
 
