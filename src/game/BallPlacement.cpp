@@ -5,9 +5,8 @@ namespace quibbix {
 
 namespace {
 
-// A ball's cell is 32 x 32 and lies fully on the 384 x 384 board.
-constexpr double kPositions = 352;
-constexpr int kCell = 32;
+// Where a ball's cell can start and still lie fully on the board.
+constexpr double kPositions = kBoardSize - kBallCell;
 // One ball in a thousand is a bonus ball.
 constexpr double kBonusOdds = 1000;
 constexpr int kBonusDraw = 500;
@@ -43,7 +42,7 @@ VbBool FrmMain::BallOverlap(std::int32_t x, std::int32_t y) const {
     if (PointerX == -1 || PointerY == -1) {
         return kFalse;
     }
-    if (PointerX < x || PointerX > x + kCell || PointerY < y || PointerY > y + kCell) {
+    if (PointerX < x || PointerX > x + kBallCell || PointerY < y || PointerY > y + kBallCell) {
         return kFalse;
     }
     for (int i = 0; i < MaskCount; ++i) {

@@ -6,11 +6,6 @@ namespace quibbix {
 
 namespace {
 
-// The board is 384 x 384 pixels whatever the screen.
-constexpr int kBoardPixels = 384;
-// The mask half of a ball sprite starts at this row.
-constexpr int kMaskRow = 32;
-constexpr int kBallCell = 32;
 constexpr std::uint32_t kBlack = 0;
 
 }  // namespace
@@ -31,7 +26,7 @@ void FrmMain::Form_Load() {
     MaskCount = 0;
     for (int x = 0; x < kBallCell; ++x) {
         for (int y = 0; y < kBallCell; ++y) {
-            if (pctBall[0].GetPixel(x, y + kMaskRow) == kBlack) {
+            if (pctBall[0].GetPixel(x, y + kBallCell) == kBlack) {
                 MaskX[MaskCount] = x;
                 MaskY[MaskCount] = y;
                 ++MaskCount;
@@ -39,8 +34,8 @@ void FrmMain::Form_Load() {
         }
     }
 
-    pctBoard.SetWidth(kBoardPixels * kTwipsPerPixel);
-    pctBoard.SetHeight(kBoardPixels * kTwipsPerPixel);
+    pctBoard.SetWidth(kBoardSize * kTwipsPerPixel);
+    pctBoard.SetHeight(kBoardSize * kTwipsPerPixel);
 
     pctNew.SetPicture(frmGraphics.pctStart.Picture());
 

@@ -6,6 +6,10 @@
 
 namespace quibbix {
 
+// The board is 384 x 384 pixels; a ball's cell is 32 x 32 and lies fully on it. A ball's sprite
+// holds the ball in its top cell and the ball's mask in the cell below.
+inline constexpr std::int32_t kBoardSize = 384;
+inline constexpr std::int32_t kBallCell = 32;
 // Ball slots 0..100; only 0..LastBall are in play.
 inline constexpr int kBallSlots = 101;
 // Ball types: also the index of the sprite a ball is drawn with.

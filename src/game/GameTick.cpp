@@ -7,9 +7,6 @@ namespace quibbix {
 
 namespace {
 
-constexpr std::int32_t kBoard = 384;
-constexpr std::int32_t kCell = 32;
-constexpr int kMaskRow = 32;
 constexpr std::int32_t kTargetPoints = 100;
 constexpr std::int32_t kBonusPoints = 1000;
 // Each started second left when the board is cleared.
@@ -39,10 +36,10 @@ void FrmMain::BallHandler() {
             continue;
         }
         // A ball that would leave the board turns round on the spot and moves back.
-        if (BallX[i] + BallDX[i] < 0 || BallX[i] + BallDX[i] + kCell > kBoard) {
+        if (BallX[i] + BallDX[i] < 0 || BallX[i] + BallDX[i] + kBallCell > kBoardSize) {
             BallDX[i] = static_cast<std::int16_t>(-BallDX[i]);
         }
-        if (BallY[i] + BallDY[i] < 0 || BallY[i] + BallDY[i] + kCell > kBoard) {
+        if (BallY[i] + BallDY[i] < 0 || BallY[i] + BallDY[i] + kBallCell > kBoardSize) {
             BallDY[i] = static_cast<std::int16_t>(-BallDY[i]);
         }
         BallX[i] = SaturatingAdd(BallX[i], BallDX[i]);
@@ -51,7 +48,7 @@ void FrmMain::BallHandler() {
         // The mask cuts a hole in the board (SrcAnd), the ball's colours are ORed into it
         // (SrcPaint): both copies in one pass, which halves the tick's drawing.
         PictureBox& sprite = pctBall[std::clamp<int>(BallType[i], kPlainBall, kBonusBall)];
-        BitBltThroughMask(pctBoard, BallX[i], BallY[i], kCell, kCell, sprite, 0, kMaskRow, 0, 0);
+        BitBltThroughMask(pctBoard, BallX[i], BallY[i], kBallCell, kBallCell, sprite, 0, kBallCell, 0, 0);
 
         if (hit == kFalse && BallOverlap(BallX[i], BallY[i]) == kTrue) {
             hit = kTrue;
