@@ -1,7 +1,38 @@
 #include "shell/platform/Compositor.h"
+
+#include <cstdint>
+
 #include "shell/platform/RasterOp.h"
 
 namespace quibbix {
+
+namespace {
+
+// The form's colour and picture, except under its largest opaque control, which paints over them.
+// The colour shows only where the picture does not reach. Most of the window's first frame is
+// thus written once, not two or three times.
+void PaintFormBackground(const Form& form, Image& frame, RectPx area) {
+    RectPx hidden;
+    for (const Control* control : form.Controls()) {
+        const RectPx under = Intersect(control->Bounds(), area);
+        if (control->Visible() && control->Opaque() && !under.Empty() &&
+            std::int64_t{under.Width()} * under.Height() > std::int64_t{hidden.Width()} * hidden.Height()) {
+            hidden = under;
+        }
+    }
+    const Image* picture = form.Picture() != nullptr ? &form.Picture()->Image() : nullptr;
+    for (const RectPx& part : hidden.Empty() ? std::vector<RectPx>{area} : Around(area, hidden)) {
+        if (picture == nullptr || Intersect(part, picture->Bounds()) != part) {
+            frame.FillRect(part, FromColorRef(form.BackColor()));
+        }
+        if (picture != nullptr) {
+            CopyRect(frame, part.left, part.top, part.Width(), part.Height(), *picture, part.left, part.top,
+                     RasterOp::SrcCopy);
+        }
+    }
+}
+
+}  // namespace
 
 void Compose(const Form& form, Image& frame, RectPx area) {
     area = Intersect(area, frame.Bounds());
@@ -21,16 +52,7 @@ void Compose(const Form& form, Image& frame, RectPx area) {
         }
     }
     if (!covered) {
-        // The form's colour shows only where its picture does not reach: the window's first
-        // frame is written once, not twice.
-        const Image* picture = form.Picture() != nullptr ? &form.Picture()->Image() : nullptr;
-        if (picture == nullptr || Intersect(area, picture->Bounds()) != area) {
-            frame.FillRect(area, FromColorRef(form.BackColor()));
-        }
-        if (picture != nullptr) {
-            CopyRect(frame, area.left, area.top, area.Width(), area.Height(), *picture, area.left, area.top,
-                     RasterOp::SrcCopy);
-        }
+        PaintFormBackground(form, frame, area);
     }
     for (std::size_t i = first; i < controls.size(); ++i) {
         const Control& control = *controls[i];

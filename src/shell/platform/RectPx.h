@@ -1,5 +1,6 @@
 #pragma once
 #include <algorithm>
+#include <vector>
 
 namespace quibbix {
 
@@ -32,6 +33,20 @@ inline RectPx Union(const RectPx& a, const RectPx& b) {
     }
     return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
             std::max(a.bottom, b.bottom)};
+}
+
+// The parts of `area` outside `hole`: bands above and below it, and beside it.
+inline std::vector<RectPx> Around(const RectPx& area, const RectPx& hole) {
+    const RectPx inner = Intersect(hole, area);
+    if (inner.Empty()) {
+        return {area};
+    }
+    std::vector<RectPx> bands{{area.left, area.top, area.right, inner.top},
+                              {area.left, inner.bottom, area.right, area.bottom},
+                              {area.left, inner.top, inner.left, inner.bottom},
+                              {inner.right, inner.top, area.right, inner.bottom}};
+    std::erase_if(bands, [](const RectPx& band) { return band.Empty(); });
+    return bands;
 }
 
 }  // namespace quibbix

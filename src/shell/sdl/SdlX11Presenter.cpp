@@ -9,25 +9,6 @@
 
 namespace quibbix {
 
-namespace {
-
-// The parts of the window that the frame leaves uncovered: bands above and below it, and beside it.
-std::vector<RectPx> Around(RectPx frame, SizePx window) {
-    const RectPx all{0, 0, window.width, window.height};
-    const RectPx inner = Intersect(frame, all);
-    if (inner.Empty()) {
-        return {all};
-    }
-    std::vector<RectPx> bands{{0, 0, window.width, inner.top},
-                              {0, inner.bottom, window.width, window.height},
-                              {0, inner.top, inner.left, inner.bottom},
-                              {inner.right, inner.top, window.width, inner.bottom}};
-    std::erase_if(bands, [](const RectPx& band) { return band.Empty(); });
-    return bands;
-}
-
-}  // namespace
-
 SizePx SdlX11Presenter::OutputSize() const {
     int width = 0;
     int height = 0;
@@ -62,7 +43,8 @@ void SdlX11Presenter::PresentShared(const Form& form, const std::vector<RectPx>&
                                     const Viewport& view) {
     const RectPx bounds = form.Bounds();
     if (everything) {
-        for (const RectPx& band : Around(view.ToScreen(bounds), OutputSize())) {
+        const SizePx output = OutputSize();
+        for (const RectPx& band : Around({0, 0, output.width, output.height}, view.ToScreen(bounds))) {
             scaler_->Clear(band);
         }
     }
