@@ -7,6 +7,7 @@
 #include <limits>
 #include <optional>
 
+#include "shell/sdl/SdlButtons.h"
 #include "shell/sdl/SdlDesktop.h"
 #include "shell/sdl/SdlKeys.h"
 #include "shell/sdl/SdlSession.h"
@@ -18,49 +19,8 @@ namespace {
 // How often a dragged window catches up with the pointer: smooth to the eye, idle to the processor.
 constexpr std::int64_t kDragPollMs = 10;
 
-// The form numbers the buttons 1 left, 2 right, 4 middle; 0 for one it does not know.
-std::int16_t FormButton(std::uint8_t button) {
-    switch (button) {
-        case SDL_BUTTON_LEFT:
-            return kLeftButton;
-        case SDL_BUTTON_RIGHT:
-            return kRightButton;
-        case SDL_BUTTON_MIDDLE:
-            return kMiddleButton;
-        default:
-            return 0;
-    }
-}
-
-std::int16_t FormButtons(std::uint32_t state) {
-    std::int16_t buttons = 0;
-    if ((state & SDL_BUTTON_LMASK) != 0) {
-        buttons |= kLeftButton;
-    }
-    if ((state & SDL_BUTTON_RMASK) != 0) {
-        buttons |= kRightButton;
-    }
-    if ((state & SDL_BUTTON_MMASK) != 0) {
-        buttons |= kMiddleButton;
-    }
-    return buttons;
-}
-
 bool IsLetterOrDigit(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-}
-
-// The keys the game reads besides letters and digits; 0 for the rest.
-std::int16_t KeyCode(SDL_Keycode key) {
-    switch (key) {
-        case SDLK_RETURN:
-        case SDLK_KP_ENTER:
-            return 13;
-        case SDLK_BACKSPACE:
-            return 8;
-        default:
-            return 0;
-    }
 }
 
 class EventLoop {
@@ -259,7 +219,7 @@ void EventLoop::Key(const SDL_KeyboardEvent& key) {
         case KeyAction::None:
             break;
     }
-    if (const std::int16_t code = KeyCode(key.keysym.sym); code != 0) {
+    if (const std::int16_t code = FormKeyCode(key.keysym.sym); code != 0) {
         form_.KeyPressed(code);
     }
 }

@@ -45,4 +45,16 @@ KeyAction KeyActionOf(const SDL_Keysym& key, bool repeat, bool typing) {
     }
 }
 
+std::int16_t FormKeyCode(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            return 13;
+        case SDLK_BACKSPACE:
+            return 8;
+        default:
+            return 0;
+    }
+}
+
 }  // namespace quibbix
