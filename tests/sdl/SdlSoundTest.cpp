@@ -45,7 +45,8 @@ std::vector<Stretch> Stretches(const std::vector<std::int16_t>& samples) {
     return found;
 }
 
-// Whether SDL runs an audio thread in this process: only an open device has one.
+// Only an open device has an audio thread; closed, SDL's audio is shut down altogether, with no
+// connection to a sound server left either.
 bool DeviceOpen() {
     for (const fs::directory_entry& task : fs::directory_iterator("/proc/self/task")) {
         std::ifstream comm(task.path() / "comm");
@@ -57,7 +58,6 @@ bool DeviceOpen() {
     return false;
 }
 
-// Closed, SDL's audio is shut down altogether: no connection to a sound server is left either.
 bool AudioIdle() {
     return !DeviceOpen() && SDL_WasInit(SDL_INIT_AUDIO) == 0;
 }
@@ -97,8 +97,7 @@ protected:
         unsetenv("SDL_DISKAUDIOFILE");
     }
 
-    // The left channel of what was played since the device last opened: 44100 frames a second of
-    // 16-bit stereo.
+    // The left channel of what was played since the device last opened (16-bit stereo).
     std::vector<std::int16_t> Heard() const {
         std::ifstream in(folder_.Path() / "heard.raw", std::ios::binary);
         std::vector<std::int16_t> left;
@@ -108,8 +107,7 @@ protected:
         return left;
     }
 
-    // Plays each effect in turn, each `apart` after the one before, with `between` called after
-    // each effect's pause, and returns what was heard.
+    // Plays each effect in turn, waiting and calling `between` after each, and returns what was heard.
     std::vector<Stretch> Play(
         const std::vector<std::pair<fs::path, std::chrono::milliseconds>>& effects,
         const std::function<void(std::size_t)>& between = [](std::size_t) {}) {

@@ -1,6 +1,5 @@
-// A tick repaints only the squares its balls covered, and picture boxes keep sprites in a list until
-// someone looks: the board and the window must still show, pixel for pixel, what a plain redraw of
-// everything would show.
+// A tick repaints only what its balls covered, and picture boxes keep sprites in a list until someone
+// looks: the board and the window must still show, pixel for pixel, what a plain redraw would show.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,14 +11,13 @@
 namespace quibbix {
 namespace {
 
-// Repaints the window's memory only where the form reports a change, as the real window does.
+// As the real window: only where the form reports a change.
 void RepaintChanges(Form& form, Image& window) {
     for (const RectPx& area : form.TakeDirty()) {
         Compose(form, window, area);
     }
 }
 
-// The window against the whole form composed afresh into an image of its own.
 void ExpectAsComposedAfresh(const Form& form, const Image& window, const char* when) {
     Image whole(window.Width(), window.Height());
     Compose(form, whole, whole.Bounds());
@@ -83,14 +81,11 @@ TEST_F(BoardRedrawTest, EveryTickLevelClearPauseAndNewGameEqualClearingTheBoardA
                       pick(0, 3) == 0 ? pick(-40, 424) : pick(0, 352),
                       pick(0, 3) == 0 ? pick(-40, 424) : pick(0, 352), pick(-9, 9), pick(-9, 9));
         } else if (event == 1 || event == 2) {
-            form.BallActive[any] =
-                event == 1 ? kFalse : kTrue;  // a ball is cleared, or a stale slot comes back
+            form.BallActive[any] = event == 1 ? kFalse : kTrue;  // cleared, or a stale slot comes back
         } else if (event == 3) {
             // Two balls on the same spot, and one pressed into a corner.
-            form.BallX[any] = form.BallX[0] + pick(-3, 3);
-            form.BallY[any] = form.BallY[0] + pick(-3, 3);
-            form.BallX[0] = pick(0, 1) * 352;
-            form.BallY[0] = pick(0, 1) * 352;
+            form.BallX[any] = form.BallX[0] + pick(-3, 3), form.BallY[any] = form.BallY[0] + pick(-3, 3);
+            form.BallX[0] = pick(0, 1) * 352, form.BallY[0] = pick(0, 1) * 352;
         } else if (event == 4) {
             form.BallType[any] = kTargetBall;  // the target passes on
         } else if (event == 5) {
