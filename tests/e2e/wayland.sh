@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The game as a native Wayland client of Weston nested in a private X server: shown, played, dragged,
 # ended by its exit icon, named by the desktop file's ID; then under Weston at scale 2 and KWin at 1.5:
-# the frame fills the window, START lands, and the first buffer already has the zoom.
+# the frame fills the window, START lands, the first buffer already has the zoom; a lost compositor.
 #   wayland.sh QUIBBIX QUIBBIX_SCENARIO
 set -euo pipefail
 game=$1
@@ -144,8 +144,21 @@ scaled_run weston-2-saved-zoom-3 3 3
 litter() { ls -A "$XDG_RUNTIME_DIR" | grep -v -e '^quibbix\.' -e '^wayland-' -e '^dbus-'; }
 e2e_check "three native Wayland runs leave nothing in XDG_RUNTIME_DIR but the game's lock and socket" \
     [ -z "$(litter | tee /dev/stderr)" ]
+# The compositor going away under a game: the game saves, and says so in one line.
+rm "$settings"
+e2e_spawn "$game" 2>"$E2E_WORK/lost.stderr"
+game_pid=$E2E_PID
+sleep 1.5
+kill -0 "$game_pid" || e2e_fail "the game did not start"
+kill "$E2E_COMPOSITOR_PID"
+lost() {
+    local status=0
+    e2e_ended_within "$game_pid" 20 || return 1
+    wait "$game_pid" || status=$?
+    [ "$status" = 1 ] && [ "$(wc -l <"$E2E_WORK/lost.stderr")" = 1 ] && grep -q '^Sound=0$' "$settings"
+}
+e2e_check "a lost compositor ends the game with status 1, one line and the settings saved" lost
 if command -v kwin_wayland >/dev/null; then
-    kill "$E2E_COMPOSITOR_PID"
     e2e_compositor kwin 1.5 1280 1000
     scaled_run kwin-1.5 2 ""
 fi

@@ -94,22 +94,6 @@ TEST_F(FormTest, PointerAndKeysGoToTheControlUnderThePointerOrTheOneHoldingIt) {
                                                 "lower move 15,15", "lower down 1 5,5", "form down"}));
 }
 
-TEST_F(FormTest, PicturesAreSharedByIdentityAndSizeTheSurfacesHoldingThem) {
-    const PictureRef start = Solid("start", 5, 5, Rgb(1, 1, 1));
-    lower.SetPicture(start);
-    upper.SetPicture(start);
-    EXPECT_EQ(Handle(lower.Picture()), Handle(upper.Picture()));
-    upper.SetPicture(Solid("start", 5, 5, Rgb(1, 1, 1)));  // same pixels, another picture
-    EXPECT_NE(Handle(lower.Picture()), Handle(upper.Picture()));
-
-    lower.SetAutoSize(true);
-    lower.SetPicture(Solid("wide", 30, 8, Rgb(1, 1, 1)));
-    EXPECT_EQ(lower.Bounds(), (RectPx{10, 10, 40, 18}));
-    lower.SetFramed(true);
-    lower.SetPicture(Solid("narrow", 22, 28, Rgb(1, 1, 1)));
-    EXPECT_EQ(lower.Bounds(), (RectPx{10, 10, 34, 40}));
-}
-
 TEST_F(FormTest, DrawingPersistsAndCompositingPaintsControlsBottomToTopWithFramesInTheAreaAsked) {
     // Drawing persists until Cls, and a twips surface places pictures in twips.
     lower.SetBackColor(0);
