@@ -6,7 +6,6 @@
 
 namespace quibbix {
 
-// What a script run through the scenario runner ended with, and what it printed.
 struct ScriptOutcome {
     int status;
     std::string out;

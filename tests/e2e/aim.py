@@ -52,8 +52,7 @@ def next_step(position, step):
 
 
 def steps(before, after):
-    """The next step of each ball in AFTER, where the shots tell it: None for a ball that bounced
-    between them, or that touches another."""
+    """The next step of each ball in AFTER: None for one that bounced between the shots or touches another."""
     found = []
     for colour, pixels in after:
         now = cell(pixels)
@@ -67,8 +66,7 @@ def steps(before, after):
 
 
 def reached(x, y, pixels, step, ticks):
-    """Whether a ball, moving on as it goes, covers or nears (x, y) within TICKS ticks. A ball whose
-    way is not known is given a wide berth."""
+    """Whether a ball covers or nears (x, y) within TICKS ticks; one whose way is unknown gets a wide berth."""
     left, top, right, bottom = box(pixels)
     if step is None:
         return left - 12 <= x <= right + 12 and top - 12 <= y <= bottom + 12
@@ -102,6 +100,4 @@ if __name__ == "__main__":
     if len(sys.argv) != 4:
         sys.exit(__doc__)
     found = aim(*sys.argv[1:])
-    if found is None:
-        sys.exit(1)
-    print(*found)
+    sys.exit(1) if found is None else print(*found)

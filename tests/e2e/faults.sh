@@ -16,9 +16,7 @@ export QUIBBIX_FAULTS_MARK=$E2E_WORK
 marked() {
     local pid
     for pid in $(pgrep -x "$1" || true); do
-        if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "QUIBBIX_FAULTS_MARK=$E2E_WORK"; then
-            echo "$pid"
-        fi
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "QUIBBIX_FAULTS_MARK=$E2E_WORK" && echo "$pid"
     done
 }
 stop_marked() {
@@ -78,9 +76,7 @@ status_of() {
 }
 ends_with() { ended_within "$1" "$2" && [ "$(status_of "$1")" = "$3" ]; }
 
-for name in term hup int close xkill; do
-    play "$name"
-done
+for name in term hup int close xkill; do play "$name"; done
 
 # A second start brings the first copy back, even from the taskbar, and even from another
 # environment: no runtime folder, and the same settings folder by another spelling.
@@ -106,15 +102,9 @@ kill -STOP "${pid[single]}"
 # still answered.
 all_stopped() { ! grep -h '^State:' /proc/"$1"/task/*/status | grep -qv 'T (stopped)'; }
 e2e_wait_for all_stopped "${pid[single]}"
-for n in 1 2 3 4 5 6; do
-    "${elsewhere[@]}" 2>"$E2E_WORK/stopped.$n" &
-    stopped[n]=$!
-done
-start=$(date +%s%N)
-statuses=""
-for n in 1 2 3 4 5 6; do
-    wait "${stopped[n]}" && statuses+=0 || statuses+=$?
-done
+for n in {1..6}; do "${elsewhere[@]}" 2>"$E2E_WORK/stopped.$n" & stopped[n]=$!; done
+start=$(date +%s%N) statuses=""
+for n in {1..6}; do wait "${stopped[n]}" && statuses+=0 || statuses+=$?; done
 took=$((($(date +%s%N) - start) / 1000000))
 e2e_check "six starts beside a stopped copy end with status 1 ($statuses) within 3 s ($took ms)" \
     [ "$statuses" = 111111 -a "$took" -lt 3000 ]
@@ -164,10 +154,7 @@ typed() {
     local name=$1 letters=$2
     export DISPLAY=${display[$name]}
     E2E_WINDOW=${window[$name]}
-    for _ in $(seq 150); do
-        e2e_shows "$cursor" 45 81 && break
-        sleep 0.2
-    done
+    for _ in $(seq 150); do e2e_shows "$cursor" 45 81 && break; sleep 0.2; done
     e2e_shows "$cursor" 45 81 || e2e_fail "the $name game did not reach name entry"
     xdotool type --delay 40 "$letters"
 }

@@ -40,19 +40,13 @@ wakeups() {
 }
 sleeps() {
     local before
-    before=$(wakeups)
-    sleep 1
-    [ "$(wakeups)" = "$before" ]
+    before=$(wakeups) && sleep 1 && [ "$(wakeups)" = "$before" ]
 }
 e2e_check "the title screen holds no audio device" no_audio
 e2e_check "on the title screen no thread of the game wakes" sleeps
 
 # The pointer touches the ball e2e_aim found, and leaves it crossing the background.
-touch() {
-    e2e_touch
-    e2e_wait_for no_audio
-    xdotool mousemove --window "$E2E_WINDOW" 300 30
-}
+touch() { e2e_touch && e2e_wait_for no_audio && xdotool mousemove --window "$E2E_WINDOW" 300 30; }
 
 e2e_start_button
 sleep 0.2

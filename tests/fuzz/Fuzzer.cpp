@@ -213,8 +213,7 @@ private:
 };
 
 long CountLines(const std::string& script) {
-    const long lines = std::count(script.begin(), script.end(), '\n');
-    return script.empty() || script.back() == '\n' ? lines : lines + 1;
+    return std::count(script.begin(), script.end(), '\n') + (script.empty() || script.back() == '\n' ? 0 : 1);
 }
 
 // Runs the script, pictures never written (a changed `shot` could name any path), and checks the

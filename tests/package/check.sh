@@ -67,9 +67,7 @@ e2e_check "dpkg --root installs the package into a fresh root" quietly "${dpkg_r
 game=$root/usr/games/quibbix
 is_program() { [ -f "$game" ] && [ ! -L "$game" ] && [ -x "$game" ] && file -b "$game" | grep -q '^ELF .*executable'; }
 e2e_check "/usr/games/quibbix is an executable file, not a link" is_program
-for wav in "${sounds[@]}"; do
-    e2e_check "/usr/share/games/quibbix/$wav is the game's $wav" cmp "assets/sounds/$wav" "$root/usr/share/games/quibbix/$wav"
-done
+for wav in "${sounds[@]}"; do e2e_check "/usr/share/games/quibbix/$wav is the game's $wav" cmp "assets/sounds/$wav" "$root/usr/share/games/quibbix/$wav"; done
 e2e_check "the desktop entry passes desktop-file-validate with no output at all" \
     test -z "$(desktop-file-validate "$root/usr/share/applications/$desktop_id.desktop" 2>&1)"
 e2e_check "the desktop entry's window class is its ID" \
@@ -108,9 +106,7 @@ e2e_click 523 286
 sound_opened() { cat "$trace".* | grep -q "\"$root/usr/share/games/quibbix/[A-Za-z]*\.wav\", O_RDONLY[^=]*= [0-9]"; }
 touch_a_ball() {
     local try
-    for try in 1 2 3; do
-        e2e_aim target && e2e_touch && e2e_wait_for sound_opened && return 0
-    done
+    for try in 1 2 3; do e2e_aim target && e2e_touch && e2e_wait_for sound_opened && return 0; done
     return 1
 }
 e2e_check "touching a ball plays a sound from /usr/share/games/quibbix" touch_a_ball

@@ -107,7 +107,6 @@ protected:
         return left;
     }
 
-    // Plays each effect in turn, waiting and calling `between` after each, and returns what was heard.
     std::vector<Stretch> Play(
         const std::vector<std::pair<fs::path, std::chrono::milliseconds>>& effects,
         const std::function<void(std::size_t)>& between = [](std::size_t) {}) {
@@ -208,18 +207,6 @@ TEST_F(SdlSoundTest, TheDeviceIsOpenOnlyWhileTheGameRunsOrAnEffectSounds) {
     sound.sndPlaySoundA(Effect("Missile.wav"), 1);
     EXPECT_TRUE(Eventually(DeviceOpen)) << "an effect opens it while the game stands";
     EXPECT_TRUE(Eventually(AudioIdle)) << "and it closes once the effect has ended";
-}
-
-TEST(SdlSoundWithoutDevice, PlaysOnSilently) {
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    {
-        SdlSound sound;
-        sound.SetGameRunning(true);
-        sound.sndPlaySoundA("/nowhere/Missile.wav", 1);
-        sound.sndPlaySoundA(QUIBBIX_SOUNDS "/Missile.wav", 1);
-        sound.SetGameRunning(false);
-    }
-    unsetenv("SDL_AUDIODRIVER");
 }
 
 }  // namespace

@@ -13,10 +13,10 @@ namespace {
 class GameEngineTest : public ::testing::Test {
 protected:
     HeadlessGame game;
+    FrmMain& form = game.form;
 };
 
-TEST_F(GameEngineTest, PlaceBallUsesExactlySevenDrawsInOrder) {
-    FrmMain& form = game.form;
+TEST_F(GameEngineTest, PlaceBallUsesExactlySevenDrawsInOrderAndStepsFollowTheSpeed) {
     form.BallSpeed = 1.2;
     for (const float r : {0.5f, 0.25f, 0.9f, 0.1f, 0.9f, 0.6f, 0.4995f, 0.0f}) {
         game.platform.Rng().Queue(r);
@@ -34,10 +34,8 @@ TEST_F(GameEngineTest, PlaceBallUsesExactlySevenDrawsInOrder) {
     }
     form.PlaceBall(8);
     EXPECT_EQ(std::tuple(form.BallX[8], form.BallDX[8], form.BallType[8]), std::tuple(351, 2, kPlainBall));
-}
 
-TEST_F(GameEngineTest, StepMagnitudesFollowTheSpeed) {
-    FrmMain& form = game.form;
+    // The step is 1 up to a speed of 1, and 1 or 2 above it.
     game.platform.Rng().Seed(99);
     for (const double speed : {0.2, 1.0, 1.2, 0.2 * 5}) {
         form.BallSpeed = speed;
@@ -54,7 +52,6 @@ TEST_F(GameEngineTest, StepMagnitudesFollowTheSpeed) {
 }
 
 TEST_F(GameEngineTest, OnlyTheDrawnPixelsOfABallTouchThePointer) {
-    FrmMain& form = game.form;
     form.PointerX = -1, form.PointerY = 50;
     EXPECT_EQ(form.BallOverlap(-20, 40), kFalse);
     form.PointerX = 40, form.PointerY = 40;
@@ -68,7 +65,6 @@ TEST_F(GameEngineTest, OnlyTheDrawnPixelsOfABallTouchThePointer) {
 }
 
 TEST_F(GameEngineTest, ABallTurnsRoundOnTheSpotOnlyWhenItsStepWouldLeaveTheBoard) {
-    FrmMain& form = game.form;
     const struct {
         int at, step, after;
     } cases[] = {{352, 2, 350}, {350, 2, 352}, {351, 1, 352}, {352, 1, 351},
@@ -86,7 +82,6 @@ TEST_F(GameEngineTest, ABallTurnsRoundOnTheSpotOnlyWhenItsStepWouldLeaveTheBoard
 
 // The lower slot is drawn on top, but the higher one is touched.
 TEST_F(GameEngineTest, OfTwoBallsUnderThePointerTheHigherSlotIsTouched) {
-    FrmMain& form = game.form;
     form.pctNew_Click();
     game.Ball(0, kTargetBall, 100, 100);
     game.Ball(1, kBonusBall, 104, 104);
@@ -99,7 +94,6 @@ TEST_F(GameEngineTest, OfTwoBallsUnderThePointerTheHigherSlotIsTouched) {
 }
 
 TEST_F(GameEngineTest, LevelsGrowByTheQuotaRoundedHalfToEvenUpToOneHundredAndOneBalls) {
-    FrmMain& form = game.form;
     form.pctNew_Click();
     const struct {
         int lastBall;
@@ -130,7 +124,6 @@ TEST_F(GameEngineTest, LevelsGrowByTheQuotaRoundedHalfToEvenUpToOneHundredAndOne
 }
 
 TEST_F(GameEngineTest, ClearingALevelTurnsEveryStartedSecondIntoPoints) {
-    FrmMain& form = game.form;
     for (const auto& [left, bonus] :
          {std::pair{3.45, 400}, {3.0, 300}, {1.0, 100}, {0.02, 100}, {20.0, 2000}}) {
         form.pctNew_Click();
@@ -147,8 +140,7 @@ TEST_F(GameEngineTest, ClearingALevelTurnsEveryStartedSecondIntoPoints) {
     }
 }
 
-TEST_F(GameEngineTest, FieldsStopAtTheirLimitsInsteadOfWrapping) {
-    FrmMain& form = game.form;
+TEST_F(GameEngineTest, FieldsAndBallsStopAtTheirLimitsInsteadOfWrapping) {
     form.pctNew_Click();
     form.Score = std::numeric_limits<std::int32_t>::max() - 50;
     form.TimeLeft = 2.0;
@@ -163,11 +155,8 @@ TEST_F(GameEngineTest, FieldsStopAtTheirLimitsInsteadOfWrapping) {
     game.Tick();
     EXPECT_EQ(form.Level, std::numeric_limits<std::int16_t>::max());
     EXPECT_EQ(Handle(form.imgLevel[1].Picture()), Handle(form.frmGraphics.imgDigit[9].Picture()));
-}
 
-TEST_F(GameEngineTest, APlainBallTouchedWithAFullBoardChangesNothing) {
-    FrmMain& form = game.form;
-    form.pctNew_Click();
+    // A plain ball touched with a full board changes nothing.
     form.LastBall = 100;
     game.AimAtTheOnlyTarget();
     form.BallType[100] = kPlainBall;
@@ -179,7 +168,6 @@ TEST_F(GameEngineTest, APlainBallTouchedWithAFullBoardChangesNothing) {
 }
 
 TEST_F(GameEngineTest, TheNewTargetIsDrawnAmongTheBallsStillOnTheBoard) {
-    FrmMain& form = game.form;
     form.pctNew_Click();
     form.LastBall = 4;
     form.BallsRemaining = 2;

@@ -49,7 +49,6 @@ TEST(SingleInstanceTest, ALinkPlantedAtTheLockIsNeverFollowed) {
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "target"));
 }
 
-// The ending signals stay blocked for the test and are restored afterwards.
 class SessionWatcherTest : public ::testing::Test {
 protected:
     void SetUp() override {
