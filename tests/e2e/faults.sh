@@ -59,7 +59,6 @@ launch() {
     pid[$name]=$E2E_GAME_PID
     window[$name]=$E2E_WINDOW
 }
-# Starts a game alone on its X server, with the pointer left on the window's background.
 play() {
     local name=$1
     prepare "$name"

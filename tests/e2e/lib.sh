@@ -63,7 +63,6 @@ e2e_xvfb() {
     fi
 }
 
-# The window manager of the X server.
 e2e_wm() {
     e2e_spawn openbox --sm-disable >/dev/null 2>&1
     e2e_wait_for xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 || sleep 0.5
@@ -112,7 +111,6 @@ e2e_compositor() {
     sleep "$([ "$kind" = weston ] && echo 0.5 || echo 2)"
 }
 
-# The top-level X window of the game, by its title; sets E2E_WINDOW.
 e2e_find_window() {
     E2E_WINDOW=$(timeout 10 xdotool search --sync --onlyvisible --name '^Quibbix$' | head -n1) || true
     [ -n "$E2E_WINDOW" ] || e2e_fail "no window titled Quibbix"

@@ -107,7 +107,6 @@ e2e_check "the window shows the title logo" shows weston-1-first "$E2E_WORK/spri
 e2e_check "the window names itself with the desktop file's ID" \
     grep -q 'xdg_toplevel@[0-9]*\.set_app_id("io.github.quibbix.Quibbix")' "$E2E_WORK/protocol-weston-1"
 
-# The background drags the window through the compositor.
 point 300 30
 xdotool mousedown 1
 for _ in 1 2 3 4 5; do xdotool mousemove_relative 10 6; sleep 0.05; done

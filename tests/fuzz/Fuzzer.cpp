@@ -243,8 +243,8 @@ long CheckScript(const std::string& script, bool seeded, long byStatus[3]) {
             end = script.find('\n', end) + 1;
         }
         const ScriptOutcome head = run(script.substr(0, end));
-        Require(head.status == 0, "the lines before the bad one fail alone: " + head.err);
-        Require(head.out == outcome.out, "the bad line printed something");
+        Require(head.status == 0 && head.out == outcome.out,
+                "the lines before the bad one run otherwise alone");
     }
     return line;
 }
@@ -312,8 +312,7 @@ private:
             const Field& field = random_.Pick(MainFormFields());
             std::string line = "set " + field.name;
             for (std::size_t i = 0; i < field.shape.size(); ++i) {
-                line += i == 0 ? '(' : ',';
-                line += std::to_string(random_.Uniform(-1, field.shape[i]));
+                line += (i == 0 ? "(" : ",") + std::to_string(random_.Uniform(-1, field.shape[i]));
             }
             return line + (field.shape.empty() ? " " : ") ") + Edge();
         }

@@ -35,16 +35,12 @@ e2e_check "lintian --pedantic: no error and no warning on the .deb and the .chan
 
 expected_files() {
     {
-        echo usr/games/quibbix
+        printf '%s\n' usr/games/quibbix usr/share/man/man6/quibbix.6.gz usr/share/doc/quibbix/copyright \
+            usr/share/doc/quibbix/changelog.Debian.gz usr/share/lintian/overrides/quibbix \
+            "usr/share/applications/$desktop_id.desktop" "usr/share/metainfo/$component_id.metainfo.xml" \
+            "usr/share/icons/hicolor/scalable/apps/$desktop_id.svg"
         printf 'usr/share/games/quibbix/%s\n' "${sounds[@]}"
-        echo "usr/share/applications/$desktop_id.desktop"
-        echo "usr/share/metainfo/$component_id.metainfo.xml"
-        echo usr/share/man/man6/quibbix.6.gz
-        echo usr/share/doc/quibbix/copyright
-        echo usr/share/doc/quibbix/changelog.Debian.gz
-        echo usr/share/lintian/overrides/quibbix
         for n in "${sizes[@]}"; do echo "usr/share/icons/hicolor/${n}x${n}/apps/$desktop_id.png"; done
-        echo "usr/share/icons/hicolor/scalable/apps/$desktop_id.svg"
     } | LC_ALL=C sort
 }
 packaged_files() { dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6 }' | LC_ALL=C sort; }
