@@ -6,15 +6,13 @@
 
 namespace quibbix {
 
-// What a script run through the scenario runner ended with, and what it printed.
 struct ScriptOutcome {
     int status;
     std::string out;
     std::string err;
 };
 
-// Runs a script on a fresh game with its settings in memory. Pictures go through writePng, or to
-// PNG files without one.
+// Runs a script on a fresh game, settings in memory, pictures through writePng or to PNG files.
 inline ScriptOutcome RunScript(const std::string& script,
                                ScenarioRunner::Options::PictureWriter writePng = {}) {
     std::ostringstream out;

@@ -10,8 +10,7 @@
 
 namespace quibbix {
 
-// A folder of its own for a test, removed with everything in it when the test ends; File() is a
-// settings file inside it, as the game keeps it, whose folder is made on the first Put.
+// A folder of its own for a test, removed with everything in it; File() is a settings file in it.
 class TempFolder {
 public:
     TempFolder() {

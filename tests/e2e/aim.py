@@ -1,22 +1,18 @@
 #!/usr/bin/env python3
 """Where to rest the pointer, for e2e_aim of lib.sh:  aim.py BEFORE.rgb AFTER.rgb target|plain
 
-BEFORE and AFTER are shots of the 384 x 384 board (raw 8-bit RGB) with the game paused, a few ticks
-apart. Prints "X Y", the board pixel where on the first tick after the game resumes the pointer rests
-on the target ball, or on a plain ball for that one tick only. Exits 1 when the balls overlap,
-bounced between the shots or lie too close together for the picture to be clear.
+BEFORE and AFTER: raw RGB shots of the paused board a few ticks apart. Prints "X Y", the board pixel
+where the pointer rests on the target, or on a plain ball for one tick only, on the first tick after
+the game resumes. Exits 1 when balls overlap, bounced between the shots or lie too close together.
 """
 
 import re
 import sys
 
-BOARD = 384
-CELL = 32
-# The ball's drawn pixels start one pixel into its 32 x 32 cell, and number 694.
-SHAPE_OFFSET = 1
-SHAPE_PIXELS = 694
-# How long the pointer rests on the board, in ticks of 20 ms, before the game is paused again.
-TICKS_RESTING = 20
+BOARD, CELL = 384, 32
+# The ball's 694 drawn pixels start one pixel into its cell; the pointer rests 20 ticks on the board.
+SHAPE_OFFSET, SHAPE_PIXELS, TICKS_RESTING = 1, 694, 20
+
 
 def balls(path):
     """The balls on a board shot, as (colour, set of pixels): touching balls make one."""
@@ -56,8 +52,7 @@ def next_step(position, step):
 
 
 def steps(before, after):
-    """The next step of each ball in AFTER, where the shots tell it: None for a ball that bounced
-    between them, or that touches another."""
+    """The next step of each ball in AFTER: None for one that bounced between the shots or touches another."""
     found = []
     for colour, pixels in after:
         now = cell(pixels)
@@ -71,8 +66,7 @@ def steps(before, after):
 
 
 def reached(x, y, pixels, step, ticks):
-    """Whether a ball, moving on as it goes, covers or nears (x, y) within TICKS ticks. A ball whose
-    way is not known is given a wide berth."""
+    """Whether a ball covers or nears (x, y) within TICKS ticks; one whose way is unknown gets a wide berth."""
     left, top, right, bottom = box(pixels)
     if step is None:
         return left - 12 <= x <= right + 12 and top - 12 <= y <= bottom + 12
@@ -106,6 +100,4 @@ if __name__ == "__main__":
     if len(sys.argv) != 4:
         sys.exit(__doc__)
     found = aim(*sys.argv[1:])
-    if found is None:
-        sys.exit(1)
-    print(*found)
+    sys.exit(1) if found is None else print(*found)

@@ -1,8 +1,6 @@
-# The one set of helpers every end-to-end script starts its parts with: a private X server and
-# window manager, a nested Wayland compositor, a private audio server and session bus, the game's
-# window, clicks, screenshots and counters. Source it, then call e2e_init first.
-#
-# Everything started here is remembered and stopped when the script exits, whatever the outcome.
+# The helpers of every end-to-end script: private X, Wayland, audio and bus servers, the game's
+# window, clicks, screenshots and counters. Source it and call e2e_init first; everything started
+# here is stopped when the script exits, whatever the outcome.
 
 E2E_PIDS=()
 
@@ -16,14 +14,8 @@ e2e_check() {
 
 e2e_cleanup() {
     local pid
-    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
-        pid=${E2E_PIDS[i]}
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in "${E2E_PIDS[@]}"; do
-        for _ in $(seq 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
-        kill -9 "$pid" 2>/dev/null || true
-    done
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do kill "${E2E_PIDS[i]}" 2>/dev/null || true; done
+    for pid in "${E2E_PIDS[@]}"; do e2e_ended_within "$pid" 10 || kill -9 "$pid" 2>/dev/null || true; done
     [ -n "${E2E_WORK:-}" ] && rm -rf "$E2E_WORK"
 }
 
@@ -40,7 +32,7 @@ e2e_init() {
     mkdir -p "$XDG_CONFIG_HOME"
 }
 
-# Runs a command in the background and remembers it for the clean-up; its PID is in E2E_PID.
+# Runs a command in the background, stopped at the clean-up; its PID is in E2E_PID.
 e2e_spawn() {
     "$@" &
     E2E_PID=$!
@@ -54,8 +46,7 @@ e2e_wait_for() {
 }
 
 # A private X server: e2e_xvfb [WIDTHxHEIGHT] [DPI] [XVFB ARGUMENT...]. A DPI other than 96 is also
-# loaded into the resource database as Xft.dpi, the way a desktop set to that scale announces it.
-# Further arguments go to Xvfb (`-extension RENDER` leaves an extension out, say).
+# set as Xft.dpi, the way a desktop set to that scale announces it.
 e2e_xvfb() {
     local size=${1:-1024x768} dpi=${2:-96} displayfile="$E2E_WORK/display.$RANDOM"
     shift $(($# < 2 ? $# : 2))
@@ -72,14 +63,13 @@ e2e_xvfb() {
     fi
 }
 
-# The window manager of the X server.
 e2e_wm() {
     e2e_spawn openbox --sm-disable >/dev/null 2>&1
     e2e_wait_for xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 || sleep 0.5
     sleep 0.2
 }
 
-# A private session bus, so nothing autolaunches one that outlives the test.
+# A private session bus, so that nothing autolaunches one that outlives the test.
 e2e_bus() {
     local address
     address=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 3>"$E2E_WORK/bus.pid" | head -n1)
@@ -87,8 +77,7 @@ e2e_bus() {
     export DBUS_SESSION_BUS_ADDRESS=$address
 }
 
-# A private PulseAudio server whose only output is a null sink named e2e; record what is played
-# from its monitor, e2e.monitor.
+# A private PulseAudio server whose only output is a null sink, recorded from e2e.monitor.
 e2e_pulse() {
     local socket="$E2E_WORK/pulse.sock"
     mkdir -p "$E2E_WORK/pulse"
@@ -103,10 +92,9 @@ e2e_pulse() {
 }
 
 # A Wayland compositor in a window of the X server: e2e_compositor [weston|kwin [SCALE WIDTH HEIGHT]],
-# Weston at scale 1 and 1024 x 768 by default. Both take X pointer positions as screen pixels of
-# their output. Weston's screenshots come from weston-screenshooter, which --debug allows. KWin's
-# executable carries a file capability that a container may refuse to honour, so a plain copy of
-# it is run. Sets E2E_COMPOSITOR_PID, E2E_SCALED_KIND (weston or kwin) and WAYLAND_DISPLAY.
+# Weston at scale 1 and 1024 x 768 by default (--debug allows weston-screenshooter). KWin's file
+# capability may be refused in a container, so a plain copy of it runs. Sets E2E_COMPOSITOR_PID,
+# E2E_SCALED_KIND (weston or kwin) and WAYLAND_DISPLAY.
 e2e_compositor() {
     local kind=${1:-weston} scale=${2:-1} socket=wayland-e2e-$$-${1:-weston}-${2:-1}
     if [ "$kind" = weston ]; then
@@ -123,26 +111,18 @@ e2e_compositor() {
     sleep "$([ "$kind" = weston ] && echo 0.5 || echo 2)"
 }
 
-# The top-level X window of the game, by its title; sets E2E_WINDOW.
 e2e_find_window() {
-    local name=${1:-Quibbix}
-    E2E_WINDOW=$(timeout 10 xdotool search --sync --onlyvisible --name "^${name}\$" | head -n1) ||
-        e2e_fail "no window titled $name"
-    [ -n "$E2E_WINDOW" ] || e2e_fail "no window titled $name"
+    E2E_WINDOW=$(timeout 10 xdotool search --sync --onlyvisible --name '^Quibbix$' | head -n1) || true
+    [ -n "$E2E_WINDOW" ] || e2e_fail "no window titled Quibbix"
     sleep 0.3
 }
 
-# A left click at window pixels of the game's window.
 e2e_click() {
     xdotool mousemove --window "$E2E_WINDOW" "$1" "$2" click 1
     sleep 0.3
 }
 
-# A screenshot of the game's window (or the whole screen with "root") into FILE.
-e2e_shot() {
-    local file=$1 window=${2:-$E2E_WINDOW}
-    import -window "$window" "$file"
-}
+e2e_shot() { import -window "$E2E_WINDOW" "$1"; }
 
 # Whether the window shows PICTURE with its top-left at (X, Y).
 e2e_shows() {
@@ -152,45 +132,27 @@ e2e_shows() {
     [ "$(compare -metric AE "$picture" "$E2E_WORK/crop.png" null: 2>&1)" = 0 ]
 }
 
-# The pictures the game draws, written by the scenario runner into $E2E_WORK/sprites: the digit
-# figures (figure-0.png … figure-9.png) and whatever else a script names, as NAME=SPRITE pairs.
+# The pictures the game draws, into $E2E_WORK/sprites: figure-0.png … figure-9.png and NAME=SPRITE pairs.
 e2e_sprites() {
-    local scenario=$1
+    local scenario=$1 n pair
     shift
     mkdir -p "$E2E_WORK/sprites"
     {
         echo start
-        for n in 0 1 2 3 4 5 6 7 8 9; do
-            echo "sprite frmGraphics.imgDigit($n) $E2E_WORK/sprites/figure-$n.png"
-        done
-        for pair in "$@"; do
-            echo "sprite ${pair#*=} $E2E_WORK/sprites/${pair%%=*}.png"
-        done
+        for n in {0..9}; do echo "sprite frmGraphics.imgDigit($n) $E2E_WORK/sprites/figure-$n.png"; done
+        for pair in "$@"; do echo "sprite ${pair#*=} $E2E_WORK/sprites/${pair%%=*}.png"; done
     } | "$scenario" - || e2e_fail "the scenario runner could not write the sprites"
 }
 
-# Reads a counter from a screenshot, most significant figure first:
-#   e2e_counter score|level|time|balls [SHOT [ZOOM [LEFT TOP]]]
-# where LEFT TOP is where the frame starts in SHOT. Needs e2e_sprites first. Prints the digits, or
-# "?" for a cell it cannot read.
+# e2e_counter score|time SHOT [ZOOM]: the digits of a counter on a shot of the window, "?" for a
+# cell it cannot read (after e2e_sprites).
 e2e_counter() {
-    local name=$1 shot=${2:-} zoom=${3:-1} left=${4:-0} top=${5:-0} y cells digits cell n
-    case $name in
-        score) y=78 cells="500 520 540 560 578 600" ;;
-        level) y=116 cells="500 522" ;;
-        time) y=156 cells="500 522 544" ;;
-        balls) y=196 cells="500 522 544" ;;
-        *) e2e_fail "no counter named $name" ;;
-    esac
-    if [ -z "$shot" ]; then
-        shot="$E2E_WORK/counter.png"
-        e2e_shot "$shot"
-    fi
-    digits=""
+    local shot=$2 zoom=${3:-1} y=78 cells="500 520 540 560 578 600" digits="" cell n
+    [ "$1" = time ] && y=156 cells="500 522 544"
     for cell in $cells; do
-        convert "$shot" -crop "$((20 * zoom))x$((28 * zoom))+$((left + cell * zoom))+$((top + y * zoom))" +repage \
+        convert "$shot" -crop "$((20 * zoom))x$((28 * zoom))+$((cell * zoom))+$((y * zoom))" +repage \
             -filter point -resize "20x28!" "$E2E_WORK/cell.png"
-        for n in 0 1 2 3 4 5 6 7 8 9 "?"; do
+        for n in {0..9} "?"; do
             convert "$E2E_WORK/sprites/figure-${n/\?/0}.png" -crop 20x28+0+0 +repage "$E2E_WORK/figure.png"
             [ "$n" = "?" ] || [ "$(compare -metric AE "$E2E_WORK/figure.png" "$E2E_WORK/cell.png" null: 2>&1)" = 0 ] && break
         done
@@ -199,7 +161,7 @@ e2e_counter() {
     echo "$digits"
 }
 
-# Whether a process ends within TENTHS tenths of a second: e2e_ended_within PID [TENTHS].
+# e2e_ended_within PID [TENTHS]: whether a process ends within TENTHS tenths of a second.
 e2e_ended_within() {
     for _ in $(seq "${2:-50}"); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
     return 1
@@ -207,8 +169,7 @@ e2e_ended_within() {
 # Waits up to 5 s for a process to end; true when it ended with status 0.
 e2e_ended_well() { e2e_ended_within "$1" && wait "$1"; }
 
-# The game under test, started with its errors kept in $E2E_WORK/stderr (or E2E_STDERR): e2e_start_game
-# GAME [ARG...]; its PID is in E2E_GAME_PID and its window in E2E_WINDOW.
+# e2e_start_game GAME [ARG...], stderr kept in $E2E_WORK/stderr (or E2E_STDERR); sets E2E_GAME_PID, E2E_WINDOW.
 e2e_start_game() {
     e2e_spawn "$@" 2>"${E2E_STDERR:-$E2E_WORK/stderr}"
     E2E_GAME_PID=$E2E_PID
@@ -221,8 +182,7 @@ e2e_game_ended_well() {
         [ -s "$XDG_CONFIG_HOME/Quibbix/settings.ini" ]
 }
 
-# A shot of the board of a paused game at a zoom (default 1) as raw 384 x 384 RGB, taken once two
-# shots in a row agree: it fails while the balls move.
+# The board of a paused game at a zoom (default 1) as raw 384 x 384 RGB once two shots agree.
 e2e_board_shot() {
     local zoom=${2:-1} tries
     for tries in 0 1 2 3 4 5; do
@@ -235,9 +195,8 @@ e2e_board_shot() {
 }
 e2e_start_button() { xdotool mousemove --window "$E2E_WINDOW" $((523 * ${1:-1})) $((286 * ${1:-1})) click 1; }
 # e2e_aim target|plain [ZOOM]: runs the paused game for a moment and finds from shots before and
-# after where to rest the pointer (board pixels, into $E2E_WORK/aim). Balls that travel close
-# together or bounce between the shots leave it unclear: the game then runs on a little, longer
-# each time, since two balls side by side stay too close until a wall parts them.
+# after where to rest the pointer (board pixels, into $E2E_WORK/aim). When balls close together
+# leave it unclear, the game runs on a little, longer each time, until a wall parts them.
 e2e_aim() {
     local zoom=${2:-1} tries run=0.2
     for tries in $(seq 14); do
@@ -254,9 +213,8 @@ e2e_aim() {
     done
     return 1
 }
-# e2e_touch [ZOOM]: puts the pointer where e2e_aim found while paused and resumes through the
-# button, which leaves the game's idea of the pointer where it was; pauses again once the first
-# tick is past.
+# e2e_touch [ZOOM]: rests the pointer where e2e_aim found and resumes through the button, which
+# leaves the game's pointer on the ball; pauses again once the first tick is past.
 e2e_touch() {
     local zoom=${1:-1} x y
     read -r x y <"$E2E_WORK/aim"
@@ -264,8 +222,7 @@ e2e_touch() {
         mousemove --window "$E2E_WINDOW" $((523 * zoom)) $((286 * zoom)) click 1 sleep 0.15 click 1
 }
 
-# The size of the first buffer a Wayland client showed in its window, from its WAYLAND_DEBUG log:
-# the buffer first attached to the surface that became a toplevel.
+# The size of the first buffer attached to a Wayland client's toplevel, from its WAYLAND_DEBUG log.
 e2e_first_buffer() {
     awk '/get_xdg_surface\(/ { match($0, /wl_surface@[0-9]+/); surface = substr($0, RSTART, RLENGTH) }
          /create_buffer\(/ { match($0, /wl_buffer@[0-9]+/); id = substr($0, RSTART, RLENGTH)

@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# The game's sound effects through a real audio server: a private PulseAudio whose null sink is
-# recorded while the real game is played with sound on. A plain ball touched for one tick pops
-# (Window.wav), the target cleared zaps (Missile.wav), and an effect file replaced while the game
-# runs is heard at its next play: the bonus chime (Bleep.wav), which a bonus ball rarely offers.
-# Paused, the game holds no audio device and its threads sleep.
+# The game's effects heard through a private PulseAudio whose null sink is recorded: a plain ball
+# touched pops (Window.wav), the target cleared zaps (Missile.wav), and an effect file replaced while
+# the game runs is heard at its next play (Bleep.wav). Paused, it holds no audio device and sleeps.
 #   sound.sh QUIBBIX
 set -euo pipefail
 game=$1
@@ -42,28 +40,20 @@ wakeups() {
 }
 sleeps() {
     local before
-    before=$(wakeups)
-    sleep 1
-    [ "$(wakeups)" = "$before" ]
+    before=$(wakeups) && sleep 1 && [ "$(wakeups)" = "$before" ]
 }
 e2e_check "the title screen holds no audio device" no_audio
 e2e_check "on the title screen no thread of the game wakes" sleeps
 
-# The pointer touches the ball e2e_aim found; paused again, the game lets it go when it crosses
-# the background.
-touch() {
-    e2e_touch
-    e2e_wait_for no_audio
-    xdotool mousemove --window "$E2E_WINDOW" 300 30
-}
+# The pointer touches the ball e2e_aim found, and leaves it crossing the background.
+touch() { e2e_touch && e2e_wait_for no_audio && xdotool mousemove --window "$E2E_WINDOW" 300 30; }
 
 e2e_start_button
 sleep 0.2
 e2e_start_button
 e2e_check "paused, the game holds no audio device" no_audio
-# Two balls going the same way side by side can stay too close to aim at for most of a level: the
-# game is then started afresh, which lays the balls out anew (not once the effect file is replaced,
-# which a running game must notice by itself).
+# Balls side by side can stay too close to aim at for most of a level: a new game lays them out anew
+# (but not once the effect file is replaced, which a running game must notice by itself).
 aim() {
     local games
     for games in 1 2 3; do
@@ -91,84 +81,51 @@ sleep 0.2  # the game hears the pointer cross the background
 e2e_check "paused, no thread of the game wakes" sleeps
 
 kill "$recorder"  # it has heard everything by now
-# The recording (signed 16-bit mono) must hold exactly the effects named, in that order, each
-# recognised by how long it sounds and by its energy, measured the same way on the file.
+# The recording must hold exactly the effects named, in turn, each told by its length and energy.
 e2e_check "pop, zap and chime were heard in turn, each whole" \
     python3 - "$work/heard.raw" $rate "$effects/Window.wav" "$effects/Missile.wav" "$effects/Bleep.wav" <<'EOF'
 import math, struct, sys, wave
 
-# The envelope is measured over 5 ms; a stretch of sound ends after 40 ms below -40 dBFS.
-WINDOW_SECONDS = 0.005
-QUIET = 32768 * 10 ** (-40 / 20)
-GAP_SECONDS = 0.040
-# An effect cut short is heard shorter; one the audio server briefly starved on a busy machine is
-# heard a little longer, which is no fault of the game.
-SHORTER_TOLERANCE = 0.015
-LONGER_TOLERANCE = 0.060
-ENERGY_TOLERANCE_DB = 3.0
-
-
-def envelope(samples, rate):
-    size = max(1, int(rate * WINDOW_SECONDS))
-    return [
-        math.sqrt(sum(s * s for s in samples[i : i + size]) / len(samples[i : i + size]))
-        for i in range(0, len(samples), size)
-    ]
+# Stretches of sound: a 5 ms envelope above -40 dBFS, ending after 40 ms (8 windows) below it. An
+# effect cut short is heard shorter; one the audio server briefly starved on a busy machine is heard
+# a little longer, which is no fault of the game.
+WINDOW, QUIET, GAP = 0.005, 32768 * 10 ** (-40 / 20), 8
+SHORTER, LONGER, ENERGY_DB = 0.015, 0.060, 3.0
 
 
 def stretches(samples, rate):
     """The stretches of sound as (seconds, energy in dBFS)."""
-    levels = envelope(samples, rate)
-    gap = int(GAP_SECONDS / WINDOW_SECONDS)
+    size = max(1, int(rate * WINDOW))
+    parts = [samples[i : i + size] for i in range(0, len(samples), size)]
+    levels = [math.sqrt(sum(s * s for s in part) / len(part)) for part in parts]
     found, start, last = [], None, None
-    for i, level in enumerate(levels + [0.0] * (gap + 1)):
+    for i, level in enumerate(levels + [0.0] * (GAP + 1)):
         if level > QUIET:
-            if start is None:
-                start = i
-            last = i
-        elif start is not None and i - last > gap:
-            part = levels[start : last + 1]
-            energy = sum(v * v for v in part) / len(part)
-            found.append(((last + 1 - start) * WINDOW_SECONDS, 10 * math.log10(energy / 32768**2)))
+            start, last = i if start is None else start, i
+        elif start is not None and i - last > GAP:
+            energy = sum(v * v for v in levels[start : last + 1]) / (last + 1 - start)
+            found.append(((last + 1 - start) * WINDOW, 10 * math.log10(energy / 32768**2)))
             start = None
     return found
 
 
-def read_wav(path):
+def samples(raw):
+    return list(struct.unpack("<%dh" % (len(raw) // 2), raw[: len(raw) // 2 * 2]))
+
+
+found = stretches(samples(open(sys.argv[1], "rb").read()), int(sys.argv[2]))
+expected = []
+for path in sys.argv[3:]:
     with wave.open(path) as w:
-        if w.getsampwidth() != 2 or w.getnchannels() != 1:
-            sys.exit(f"{path}: expected 16-bit mono")
-        frames = w.readframes(w.getnframes())
-        return list(struct.unpack("<%dh" % (len(frames) // 2), frames)), w.getframerate()
-
-
-def heard(recording, rate, effects):
-    """Whether the recording holds exactly the effects, in turn, each told by its length and energy."""
-    raw = open(recording, "rb").read()
-    samples = list(struct.unpack("<%dh" % (len(raw) // 2), raw[: len(raw) // 2 * 2]))
-    found = stretches(samples, rate)
-    print("heard: " + ", ".join("%.3f s at %.1f dBFS" % s for s in found))
-    expected = []
-    for path in effects:
-        whole = stretches(*read_wav(path))
-        if len(whole) != 1:
-            sys.exit(f"{path}: not one stretch of sound")
-        expected.append((path, *whole[0]))
-    print("expected: " + ", ".join("%s %.3f s at %.1f dBFS" % e for e in expected))
-    if len(found) != len(expected):
-        print(f"heard {len(found)} sounds, expected {len(expected)}")
-        return False
-    ok = True
-    for (seconds, energy), (path, want_seconds, want_energy) in zip(found, expected):
-        if (
-            not -SHORTER_TOLERANCE <= seconds - want_seconds <= LONGER_TOLERANCE
-            or abs(energy - want_energy) > ENERGY_TOLERANCE_DB
-        ):
-            print(f"{path}: heard {seconds:.3f} s at {energy:.1f} dBFS")
-            ok = False
-    return ok
-
-
-sys.exit(0 if heard(sys.argv[1], int(sys.argv[2]), sys.argv[3:]) else 1)
+        assert w.getsampwidth() == 2 and w.getnchannels() == 1, f"{path}: expected 16-bit mono"
+        whole = stretches(samples(w.readframes(w.getnframes())), w.getframerate())
+    assert len(whole) == 1, f"{path}: not one stretch of sound"
+    expected.append((path, *whole[0]))
+print("heard: " + ", ".join("%.3f s at %.1f dBFS" % s for s in found))
+print("expected: " + ", ".join("%s %.3f s at %.1f dBFS" % e for e in expected))
+sys.exit(
+    len(found) != len(expected)
+    or any(not -SHORTER <= s - ws <= LONGER or abs(e - we) > ENERGY_DB for (s, e), (_, ws, we) in zip(found, expected))
+)
 EOF
 echo "all sound checks passed"

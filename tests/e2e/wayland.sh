@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# The game as a native Wayland client of Weston (nested in a private X server): it shows its
-# window, plays, is dragged by its background, ends by its exit icon writing the settings, and
-# names itself with the desktop file's ID. Then at an output scale, under Weston at 2 and KWin at
-# 1.5 when KWin is installed: the frame fills the window, START lands, and the first buffer
-# already has the zoom, a saved one or the desktop's.
+# The game as a native Wayland client of Weston nested in a private X server: shown, played, dragged,
+# ended by its exit icon, named by the desktop file's ID; then under Weston at scale 2 and KWin at 1.5:
+# the frame fills the window, START lands, the first buffer already has the zoom; a lost compositor.
 #   wayland.sh QUIBBIX QUIBBIX_SCENARIO
 set -euo pipefail
 game=$1
@@ -25,9 +23,8 @@ shot() {
     (cd "$E2E_WORK" && weston-screenshooter) || e2e_fail "weston-screenshooter failed"
     mv "$E2E_WORK"/wayland-screenshot*.png "$E2E_WORK/$1.png"
 }
-# Where the game's window stands on the output's screen pixels at a zoom: Weston's desktop is
-# patterned, so its frame is found by its black inside, 3 frame pixels in from its edge, below
-# Weston's panel; KWin's desktop is black, so by the frame's light edge. Sets left and top.
+# Where the game's window stands in screen pixels at a zoom, found on Weston's patterned desktop by
+# the frame's black inside (3 frame pixels in), on KWin's black one by its light edge. Sets left, top.
 find_game() {
     local zoom=$2 found inner panel=$((E2E_SCALE == 1 ? 40 : 70))
     if [ "$E2E_SCALED_KIND" = weston ]; then
@@ -70,8 +67,8 @@ time_digits() {
     convert "$E2E_WORK/$1.png" -crop "$((80 * $2))x$((40 * $2))+$((left + 495 * $2))+$((top + 150 * $2))" \
         +repage "$E2E_WORK/$1-time.png"
 }
-# One run on the compositor at hand, at a zoom: the game starts, its frame fills the window, and
-# START at its place starts the clock. The game's PID is in game_pid, its protocol in protocol-NAME.
+# A run at a zoom: the frame fills the window and START starts the clock. Sets game_pid; the
+# protocol is in protocol-NAME.
 run() {
     local name=$1 zoom=$2
     WAYLAND_DEBUG=1 e2e_spawn "$game" 2>"$E2E_WORK/protocol-$name"
@@ -90,7 +87,6 @@ run() {
     e2e_check "$name: START at its place starts the clock" [ "$(compare -metric AE \
         "$E2E_WORK/$name-playing-time.png" "$E2E_WORK/$name-later-time.png" null: 2>&1)" != 0 ]
 }
-# At an output scale the first buffer already has the zoom, a saved one or the desktop's.
 scaled_run() {
     local name=$1 zoom=$2 saved=$3
     rm -rf "$XDG_CONFIG_HOME/Quibbix"
@@ -111,14 +107,12 @@ e2e_check "the window shows the title logo" shows weston-1-first "$E2E_WORK/spri
 e2e_check "the window names itself with the desktop file's ID" \
     grep -q 'xdg_toplevel@[0-9]*\.set_app_id("io.github.quibbix.Quibbix")' "$E2E_WORK/protocol-weston-1"
 
-# The background drags the window through the compositor.
 point 300 30
 xdotool mousedown 1
 for _ in 1 2 3 4 5; do xdotool mousemove_relative 10 6; sleep 0.05; done
 xdotool mouseup 1
 sleep 0.3
-was_left=$left
-was_top=$top
+was_left=$left was_top=$top
 shot dragged
 find_game dragged 1
 e2e_check "a drag by the background moves the window" [ "$((left - was_left)),$((top - was_top))" = 50,30 ]
@@ -149,8 +143,21 @@ scaled_run weston-2-saved-zoom-3 3 3
 litter() { ls -A "$XDG_RUNTIME_DIR" | grep -v -e '^quibbix\.' -e '^wayland-' -e '^dbus-'; }
 e2e_check "three native Wayland runs leave nothing in XDG_RUNTIME_DIR but the game's lock and socket" \
     [ -z "$(litter | tee /dev/stderr)" ]
+# The compositor going away under a game: the game saves, and says so in one line.
+rm "$settings"
+e2e_spawn "$game" 2>"$E2E_WORK/lost.stderr"
+game_pid=$E2E_PID
+sleep 1.5
+kill -0 "$game_pid" || e2e_fail "the game did not start"
+kill "$E2E_COMPOSITOR_PID"
+lost() {
+    local status=0
+    e2e_ended_within "$game_pid" 20 || return 1
+    wait "$game_pid" || status=$?
+    [ "$status" = 1 ] && [ "$(wc -l <"$E2E_WORK/lost.stderr")" = 1 ] && grep -q '^Sound=0$' "$settings"
+}
+e2e_check "a lost compositor ends the game with status 1, one line and the settings saved" lost
 if command -v kwin_wayland >/dev/null; then
-    kill "$E2E_COMPOSITOR_PID"
     e2e_compositor kwin 1.5 1280 1000
     scaled_run kwin-1.5 2 ""
 fi

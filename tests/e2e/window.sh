@@ -1,11 +1,8 @@
 #!/usr/bin/env bash
-# The real game in real X windows under a window manager, on one 3840 x 2160 screen, driven the way
-# a player would drive it: the window's size, place, frame, class and title; START, PAUSE and the
-# frozen board; the about screen; the sound switch; drags; minimise and restore; every pixel of a
-# zoomed window its frame pixel; then the desktop set to 200 %: zoom keys and their memory, full
-# screen, the pause key, the pause when the player goes away; and last a server without RENDER,
-# where the game enlarges the window itself. Every way out (exit icon, EXIT, closing from the
-# desktop, Ctrl+Q) writes the settings. Names typed and games played to their end: faults.sh.
+# The real game on a 3840 x 2160 X screen under a window manager, driven as a player would: the
+# window's size, place, frame, class and title; START, PAUSE, about, sound, drags, minimise; a zoomed
+# window; then a 200 % desktop: zoom keys, full screen, the pause key and the pause when away; last
+# a server without RENDER. Every way out (exit icon, EXIT, closing from the desktop, Ctrl+Q) saves.
 #   window.sh QUIBBIX QUIBBIX_SCENARIO
 set -euo pipefail
 game=$1
@@ -20,18 +17,14 @@ sprites="$work/sprites"
 settings="$XDG_CONFIG_HOME/Quibbix/settings.ini"
 e2e_sprites "$scenario" start=frmGraphics.pctStart pause=frmGraphics.pctPause sound-on=frmGraphics.pctSoundOn \
     about=frmMain.pctAboutText logo=frmMain.pctQuibbix
-# The pictures as the player sees them at zoom 2 and 4: every pixel a square.
-for name in start pause logo; do
-    for zoom in 2 4; do
-        convert "$sprites/$name.png" -filter point -resize "$((zoom * 100))%" "$sprites/$name-x$zoom.png"
-    done
+for name in start pause logo; do  # as seen at zoom 2 and 4: every pixel a square
+    for zoom in 2 4; do convert "$sprites/$name.png" -filter point -resize "$((zoom * 100))%" "$sprites/$name-x$zoom.png"; done
 done
 
 # A picture shows once the window has caught up; one that should be gone is looked for once.
 shows() { e2e_wait_for e2e_shows "$sprites/$1.png" "$2" "$3"; }
 hidden() { ! e2e_shows "$sprites/$1.png" "$2" "$3"; }
 geometry() { xdotool getwindowgeometry --shell "$E2E_WINDOW" | grep -v '^WINDOW=' | tr '\n' ' '; }
-# Whether the window comes to stand at X Y with a size of W x H within a few seconds.
 at_geometry() { [ "$(geometry)" = "$1" ]; }
 placed() { e2e_wait_for at_geometry "X=$1 Y=$2 WIDTH=$3 HEIGHT=$4 SCREEN=0 "; }
 frameless() { grep -q '= 0, 0, 0, 0' <(xprop -id "$E2E_WINDOW" _NET_FRAME_EXTENTS); }
@@ -40,10 +33,9 @@ enlarged() {
     convert "$1" -filter point -resize "$(($2 * 100))%" "$work/expected.png"
     [ "$(compare -metric AE "$work/expected.png" "$3" null: 2>&1)" = 0 ]
 }
-# A screenshot is quick; reading its counters is not, so a look is taken first and read later.
+# A screenshot is quick, reading its counters is not: a look is taken first and read later.
 snap() { e2e_shot "$work/$1.png"; }
 time_in() { e2e_counter time "$work/$1.png" 2; }
-# The [Display] section of the settings file on one line.
 display_section() { awk '/^\[/ { on = ($0 == "[Display]") } on && NF' "$settings" | tr '\n' ' '; }
 
 e2e_start_game "$game"
@@ -145,6 +137,7 @@ xdotool windowactivate --sync "$E2E_WINDOW" 2>/dev/null
 sleep 0.3
 
 xdotool key ctrl+minus
+
 sleep 0.5
 e2e_check "Ctrl+Minus shows the window at 654 x 472, keeping its centre" placed 1593 844 654 472
 xdotool key ctrl+q

@@ -1,18 +1,13 @@
 // Plays the headless game at random and checks after every step what always holds; a seed always
 // gives the same run.   quibbix_fuzzer [--seed N] [--seeds K] [--events M] [--scripts M]
-// Events (the default): random player events on a settings file that carries the table on, a fresh
-// program whenever the player ends it; the one target, the ball count and the counters shown are
-// checked after each (the name typed and the screens are the scenarios' part).
-// Scripts: the committed scenarios changed at random, run as quibbix-scenario runs them. Each ends
-// with status 0 and a silent error stream, or 1 or 2 and one printable "LINE N: ..." naming a line
-// of the script; a rejected line stops the script, so the lines before it run alone the same.
-#include <stdlib.h>
-
+// Events (the default): random player events, a fresh program on the same settings file whenever
+// the player ends it; the one target, the ball count and the counters shown are checked after each.
+// Scripts: the committed scenarios changed at random, each ending with status 0 and a silent error
+// stream, or 1 or 2 and one printable "LINE N: ..."; the lines before a rejected one run alone the same.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <random>
@@ -28,6 +23,7 @@
 #include "shell/headless/HeadlessPlatform.h"
 #include "shell/platform/PointPx.h"
 #include "tests/common/RunScript.h"
+#include "tests/common/TempFolder.h"
 
 namespace quibbix {
 namespace {
@@ -37,7 +33,6 @@ namespace fs = std::filesystem;
 struct Violation : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
-
 void Require(bool condition, const std::string& what) {
     if (!condition) {
         throw Violation(what);
@@ -55,23 +50,18 @@ struct Random : std::mt19937 {
 };
 
 PointPx Centre(const Control& control) {
-    const RectPx bounds = control.Bounds();
-    return {bounds.left + bounds.Width() / 2, bounds.top + bounds.Height() / 2};
+    const RectPx b = control.Bounds();
+    return {b.left + b.Width() / 2, b.top + b.Height() / 2};
 }
 
-// One seed's run: a program started afresh whenever the player ends it.
 class Session {
 public:
-    Session(std::uint32_t seed, fs::path settings) : random_(seed), settings_(std::move(settings)) {
-        fs::remove(settings_);
-        Restart();
-    }
-    ~Session() { fs::remove(settings_); }
+    explicit Session(std::uint32_t seed) : random_(seed) { Restart(); }
 
     long events = 0;
 
-    // Out of 10,000 events: about 5,000 ticks, 2,400 pointer moves, 1,500 presses, releases and
-    // clicks, 900 keys, a few changes of the clock, the quota or the window, and now and then the end.
+    // Of 10,000 events about 5,000 are ticks (some in bursts), 2,400 moves, 1,500 presses and
+    // releases, 900 keys, a few changes of the clock, the quota or the window, and now and then the end.
     void Step() {
         if (platform_->Window().Ended()) {
             Restart();
@@ -79,7 +69,6 @@ public:
         FrmMain& f = *form_;
         const int roll = random_.Uniform(0, 9999);
         if (roll < 5030) {
-            // Now and then a burst of ticks, each an event of its own.
             for (int n = roll < 5000 ? 1 : random_.Uniform(50, 1000); n > 1 && Tick(); --n) {
                 Check();
             }
@@ -129,14 +118,15 @@ public:
 private:
     void Restart() {
         form_.reset();
-        platform_ = std::make_unique<HeadlessPlatform>(settings_.string(), "/opt/quibbix");
+        platform_ =
+            std::make_unique<HeadlessPlatform>((folder_.Path() / "settings.ini").string(), "/opt/quibbix");
         platform_->Rng().Seed(random_.Next());
         form_ = std::make_unique<FrmMain>(platform_->Services());
         form_->Load();
         buttons_ = 0;
     }
 
-    // The timer's next tick, run as the scenario runner runs it; false when none is due.
+    // As the scenario runner runs it; false when none is due.
     bool Tick() {
         const std::optional<std::int64_t> due = form_->Timer1.NextDue();
         if (!due || platform_->Window().Ended()) {
@@ -205,8 +195,7 @@ private:
         CheckCounter(f.imgBalls, std::int64_t{f.BallsRemaining} + 1, "balls");
     }
 
-    // Each cell shows the figure picture for its digit of the value, units first; a value too
-    // large for the counter shows nines, a negative one zeros.
+    // Units first; a value too large shows nines, a negative one zeros.
     template <std::size_t N>
     void CheckCounter(const std::array<ImageControl, N>& cells, std::int64_t value, const char* name) const {
         value = std::clamp<std::int64_t>(value, 0, static_cast<std::int64_t>(std::pow(10, N)) - 1);
@@ -217,20 +206,18 @@ private:
     }
 
     Random random_;
-    fs::path settings_;
+    TempFolder folder_;
     std::unique_ptr<HeadlessPlatform> platform_;
     std::unique_ptr<FrmMain> form_;
     std::int16_t buttons_ = 0;
 };
 
 long CountLines(const std::string& script) {
-    const long lines = std::count(script.begin(), script.end(), '\n');
-    return script.empty() || script.back() == '\n' ? lines : lines + 1;
+    return std::count(script.begin(), script.end(), '\n') + (script.empty() || script.back() == '\n' ? 0 : 1);
 }
 
-// Runs the script, pictures made but never written (a changed `shot` could name any path), and
-// checks the outcome; returns the lines it ran. `seeded`: the script seeds the generator on its
-// first line, so a run of the lines before a rejected one must repeat what they printed.
+// Runs the script, pictures never written (a changed `shot` could name any path), and checks the
+// outcome; returns the lines it ran. A `seeded` script's lines before a rejected one print the same alone.
 long CheckScript(const std::string& script, bool seeded, long byStatus[3]) {
     const auto run = [](const std::string& text) {
         return RunScript(text, [](const std::string&, const Image&) { return true; });
@@ -256,21 +243,19 @@ long CheckScript(const std::string& script, bool seeded, long byStatus[3]) {
             end = script.find('\n', end) + 1;
         }
         const ScriptOutcome head = run(script.substr(0, end));
-        Require(head.status == 0, "the lines before the bad one fail alone: " + head.err);
-        Require(head.out == outcome.out, "the bad line printed something");
+        Require(head.status == 0 && head.out == outcome.out,
+                "the lines before the bad one run otherwise alone");
     }
     return line;
 }
 
-// Scripts made from the committed scenarios, which use every command of the runner: each seeded on
-// its first line and then changed in a few places by junk bytes, cuts, lines of other scenarios,
-// settings of any field and calls of any procedure, and numbers at and beyond every limit.
+// The committed scenarios, which use every command, seeded on their first line and changed in a few
+// places by junk, cuts, lines of others, any field set, any procedure called, numbers past every limit.
 class ScriptMaker {
 public:
     ScriptMaker(std::uint32_t seed, const fs::path& scenarios) : random_(seed) {
         for (const auto& entry : fs::directory_iterator(scenarios)) {
-            std::ifstream in(entry.path(), std::ios::binary);
-            corpus_.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            corpus_.push_back(TempFolder::Contents(entry.path()));
         }
         std::sort(corpus_.begin(), corpus_.end());  // the same scripts for a seed, whatever the order
         for (const std::string& script : corpus_) {
@@ -289,7 +274,6 @@ public:
         Require(!corpus_.empty(), "no scenarios in " + scenarios.string());
     }
 
-    // A scenario with a few changes of bytes, lines and numbers, never to its first line.
     std::string Script() {
         std::string script = "seed " + std::to_string(random_.Next()) + "\n" + random_.Pick(corpus_);
         const std::size_t keep = script.find('\n') + 1;
@@ -328,8 +312,7 @@ private:
             const Field& field = random_.Pick(MainFormFields());
             std::string line = "set " + field.name;
             for (std::size_t i = 0; i < field.shape.size(); ++i) {
-                line += i == 0 ? '(' : ',';
-                line += std::to_string(random_.Uniform(-1, field.shape[i]));
+                line += (i == 0 ? "(" : ",") + std::to_string(random_.Uniform(-1, field.shape[i]));
             }
             return line + (field.shape.empty() ? " " : ") ") + Edge();
         }
@@ -356,29 +339,23 @@ private:
 
 int main(int argc, char** argv) {
     using namespace quibbix;
-    long seed = 1;
-    long seeds = 1;
-    long events = 200000;
-    long scripts = 0;
+    long seed = 1, seeds = 1, events = 200000, scripts = 0;
     const std::pair<std::string, long*> counts[] = {
         {"--seed", &seed}, {"--seeds", &seeds}, {"--events", &events}, {"--scripts", &scripts}};
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 1; i < argc; i += 2) {
         const auto count = std::find_if(std::begin(counts), std::end(counts),
                                         [&](const auto& c) { return c.first == argv[i]; });
         char* end = nullptr;
         if (count == std::end(counts) || i + 1 == argc ||
-            (*count->second = std::strtol(argv[++i], &end, 10)) < 0 || *end != '\0' || end == argv[i]) {
+            (*count->second = std::strtol(argv[i + 1], &end, 10)) < 0 || *end != '\0' || end == argv[i + 1]) {
             std::cerr << "usage: " << argv[0] << " [--seed N] [--seeds K] [--events M] [--scripts M]\n";
             return 2;
         }
     }
-    std::string folder = (fs::temp_directory_path() / "quibbix-fuzz-XXXXXX").string();
     try {
-        Require(::mkdtemp(folder.data()) != nullptr, "no temporary folder");
         if (scripts > 0) {
             ScriptMaker maker(static_cast<std::uint32_t>(seed), QUIBBIX_SCENARIOS);
-            long byStatus[3] = {};
-            long lines = 0;
+            long byStatus[3] = {}, lines = 0;
             for (long n = 0; n < scripts; ++n) {
                 const std::string script = maker.Script();
                 try {
@@ -393,7 +370,7 @@ int main(int argc, char** argv) {
                       << " failed an expectation, " << byStatus[2] << " stopped at a bad line\n";
         }
         for (long s = seed; scripts == 0 && s < seed + seeds; ++s) {
-            Session session(static_cast<std::uint32_t>(s), fs::path(folder) / "settings.ini");
+            Session session(static_cast<std::uint32_t>(s));
             try {
                 while (session.events < events) {
                     session.Step();
@@ -405,10 +382,8 @@ int main(int argc, char** argv) {
             std::cout << "seed " << s << ": " << session.events << " events passed" << std::endl;
         }
     } catch (const Violation& violation) {
-        fs::remove_all(folder);
         std::cerr << "VIOLATION: " << violation.what() << "\n";
         return 1;
     }
-    fs::remove_all(folder);
     return 0;
 }

@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# Checks the Debian package the way a distribution and a player meet it: lintian finds no error and
-# no warning; it holds exactly the expected files; installed into a fresh root with dpkg it starts
-# under a private X server, plays its sounds from the data folder and writes the player's settings;
-# purged, it leaves nothing behind but those settings and their lock.
-#
+# The Debian package as a distribution and a player meet it: lintian is clean, it holds exactly the
+# expected files; installed into a fresh root it plays its sounds from the data folder and saves the
+# player's settings; purged, it leaves only those settings and their lock.
 #   tests/package/check.sh [DIR]     (default build/package, after `make package`)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -22,9 +20,8 @@ sounds=(Bleep.wav Missile.wav Window.wav)
 
 e2e_init
 
-# --- lintian ----------------------------------------------------------------------------------
-# Every tag is listed, informational, pedantic and overridden ones too. An error or a warning fails,
-# and so does lintian failing to run. (--fail-on warning would count the overridden warning too.)
+# Every tag is listed, overridden ones too; an error or a warning fails, and so does lintian failing
+# to run (--fail-on warning would count the overridden warning too).
 lintian_clean() {
     local status=0
     lintian --pedantic --display-info --display-experimental --show-overrides "$changes" \
@@ -36,19 +33,14 @@ lintian_clean() {
 }
 e2e_check "lintian --pedantic: no error and no warning on the .deb and the .changes" lintian_clean
 
-# --- what the package holds -------------------------------------------------------------------
 expected_files() {
     {
-        echo usr/games/quibbix
+        printf '%s\n' usr/games/quibbix usr/share/man/man6/quibbix.6.gz usr/share/doc/quibbix/copyright \
+            usr/share/doc/quibbix/changelog.Debian.gz usr/share/lintian/overrides/quibbix \
+            "usr/share/applications/$desktop_id.desktop" "usr/share/metainfo/$component_id.metainfo.xml" \
+            "usr/share/icons/hicolor/scalable/apps/$desktop_id.svg"
         printf 'usr/share/games/quibbix/%s\n' "${sounds[@]}"
-        echo "usr/share/applications/$desktop_id.desktop"
-        echo "usr/share/metainfo/$component_id.metainfo.xml"
-        echo usr/share/man/man6/quibbix.6.gz
-        echo usr/share/doc/quibbix/copyright
-        echo usr/share/doc/quibbix/changelog.Debian.gz
-        echo usr/share/lintian/overrides/quibbix
         for n in "${sizes[@]}"; do echo "usr/share/icons/hicolor/${n}x${n}/apps/$desktop_id.png"; done
-        echo "usr/share/icons/hicolor/scalable/apps/$desktop_id.svg"
     } | LC_ALL=C sort
 }
 packaged_files() { dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6 }' | LC_ALL=C sort; }
@@ -59,7 +51,6 @@ e2e_check "Section: games" field Section games
 depends() { dpkg-deb -f "$deb" Depends | grep -w -o -e libsdl2-2.0-0 -e libsdl2-mixer-2.0-0 -e libpng16-16; }
 e2e_check "Depends on SDL2, not on SDL2_mixer or libpng" [ "$(depends)" = libsdl2-2.0-0 ]
 
-# --- installed into a fresh root --------------------------------------------------------------
 root=$E2E_WORK/root
 mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
 touch "$root/var/lib/dpkg/status" "$root/var/lib/dpkg/available"
@@ -72,9 +63,7 @@ e2e_check "dpkg --root installs the package into a fresh root" quietly "${dpkg_r
 game=$root/usr/games/quibbix
 is_program() { [ -f "$game" ] && [ ! -L "$game" ] && [ -x "$game" ] && file -b "$game" | grep -q '^ELF .*executable'; }
 e2e_check "/usr/games/quibbix is an executable file, not a link" is_program
-for wav in "${sounds[@]}"; do
-    e2e_check "/usr/share/games/quibbix/$wav is the game's $wav" cmp "assets/sounds/$wav" "$root/usr/share/games/quibbix/$wav"
-done
+for wav in "${sounds[@]}"; do e2e_check "/usr/share/games/quibbix/$wav is the game's $wav" cmp "assets/sounds/$wav" "$root/usr/share/games/quibbix/$wav"; done
 e2e_check "the desktop entry passes desktop-file-validate with no output at all" \
     test -z "$(desktop-file-validate "$root/usr/share/applications/$desktop_id.desktop" 2>&1)"
 e2e_check "the desktop entry's window class is its ID" \
@@ -92,8 +81,7 @@ for n in "${sizes[@]}"; do e2e_check "the ${n}x${n} icon is ${n}x${n} pixels" ic
 man_clean() { [ -z "$(zcat "$root/usr/share/man/man6/quibbix.6.gz" | groff -man -Tutf8 -ww -z 2>&1)" ]; }
 e2e_check "the manual page renders without warnings" man_clean
 
-# The player's settings, inside the root so the purge below shows they are all that stays. Sound
-# is on, so touching a ball opens a sound effect.
+# The player's settings, with sound on, inside the root: the purge must leave only them.
 export XDG_CONFIG_HOME=$root/home/player/.config
 settings=$XDG_CONFIG_HOME/Quibbix/settings.ini
 mkdir -p "$(dirname "$settings")"
@@ -109,28 +97,23 @@ SDL_AUDIODRIVER=dummy e2e_spawn strace -ff -qq -e trace=open,openat -o "$trace" 
 game_pid=$E2E_PID
 e2e_check "the installed game shows its window" e2e_find_window
 
-# START, then with the game paused the pointer is put where the green target will be; resumed, the
-# next tick clears it and plays its effect.
+# Started and paused, the pointer put where the target will be; resumed, it clears it and is heard.
 e2e_click 523 286
 sound_opened() { cat "$trace".* | grep -q "\"$root/usr/share/games/quibbix/[A-Za-z]*\.wav\", O_RDONLY[^=]*= [0-9]"; }
 touch_a_ball() {
     local try
-    for try in 1 2 3; do
-        e2e_aim target && e2e_touch && e2e_wait_for sound_opened && return 0
-    done
+    for try in 1 2 3; do e2e_aim target && e2e_touch && e2e_wait_for sound_opened && return 0; done
     return 1
 }
 e2e_check "touching a ball plays a sound from /usr/share/games/quibbix" touch_a_ball
 no_sound_elsewhere() { ! cat "$trace".* | grep '\.wav"' | grep -v "\"$root/usr/share/games/quibbix/"; }
 e2e_check "the game looks for no sound anywhere else" no_sound_elsewhere
 
-# The small X at the top right ends the game, which saves its settings.
 e2e_click 634 22
 e2e_check "the exit icon ends the game with status 0" e2e_ended_well "$game_pid"
 saved() { grep -qx 'Sound=1' "$settings" && grep -q '^HighScore1=' "$settings"; }
 e2e_check "the game wrote its settings" saved
 
-# --- purged -----------------------------------------------------------------------------------
 e2e_check "dpkg --purge removes the package" quietly "${dpkg_root[@]}" --purge quibbix
 left_over() { (cd "$root" && find . -mindepth 1 -not -path './var/lib/dpkg' -not -path './var/lib/dpkg/*' -not -path './var' -not -path './var/lib' | LC_ALL=C sort); }
 only_settings() {

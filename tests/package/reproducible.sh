@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package a second time, in another folder, later, under another time zone,
-# locale and umask, and checks that every .deb is byte for byte the
-# one of the first build.
-#
-#   tests/package/reproducible.sh [FIRST]   (default build/package, made by `make package`;
-#                                            built first when it holds no package)
+# Builds the Debian package again elsewhere, later, under another time zone, locale and umask, and
+# checks that every .deb is byte for byte the first build's.
+#   tests/package/reproducible.sh [FIRST]   (default build/package, built first when it holds no package)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 first=${1:-build/package}
@@ -17,10 +14,8 @@ compgen -G "$first/*.deb" >/dev/null || tools/build-package.sh "$first"
     tools/build-package.sh "$second"
 ) >"$first.rebuild.log" 2>&1 || { tail -40 "$first.rebuild.log"; echo "FAIL - the second build failed"; exit 1; }
 
-if ! cmp -s "$first/source.sha256" "$second/source.sha256"; then
-    echo "FAIL - $first was built from other sources than the checkout's; run make package first"
-    exit 1
-fi
+cmp -s "$first/source.sha256" "$second/source.sha256" ||
+    { echo "FAIL - $first was built from other sources than the checkout's; run make package first"; exit 1; }
 
 status=0
 for deb in "$first"/*.deb; do

@@ -7,7 +7,6 @@ namespace {
 
 constexpr std::uint16_t kLocks = KMOD_NUM | KMOD_CAPS;
 
-// Each key with its modifiers, while a name is typed or not, pressed or held down.
 TEST(SdlKeysTest, EachKeyWithItsModifiersGivesItsAction) {
     const struct {
         SDL_Keycode sym;

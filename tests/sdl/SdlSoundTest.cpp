@@ -45,7 +45,8 @@ std::vector<Stretch> Stretches(const std::vector<std::int16_t>& samples) {
     return found;
 }
 
-// Whether SDL runs an audio thread in this process: only an open device has one.
+// Only an open device has an audio thread; closed, SDL's audio is shut down altogether, with no
+// connection to a sound server left either.
 bool DeviceOpen() {
     for (const fs::directory_entry& task : fs::directory_iterator("/proc/self/task")) {
         std::ifstream comm(task.path() / "comm");
@@ -57,7 +58,6 @@ bool DeviceOpen() {
     return false;
 }
 
-// Closed, SDL's audio is shut down altogether: no connection to a sound server is left either.
 bool AudioIdle() {
     return !DeviceOpen() && SDL_WasInit(SDL_INIT_AUDIO) == 0;
 }
@@ -97,8 +97,7 @@ protected:
         unsetenv("SDL_DISKAUDIOFILE");
     }
 
-    // The left channel of what was played since the device last opened: 44100 frames a second of
-    // 16-bit stereo.
+    // The left channel of what was played since the device last opened (16-bit stereo).
     std::vector<std::int16_t> Heard() const {
         std::ifstream in(folder_.Path() / "heard.raw", std::ios::binary);
         std::vector<std::int16_t> left;
@@ -108,8 +107,6 @@ protected:
         return left;
     }
 
-    // Plays each effect in turn, each `apart` after the one before, with `between` called after
-    // each effect's pause, and returns what was heard.
     std::vector<Stretch> Play(
         const std::vector<std::pair<fs::path, std::chrono::milliseconds>>& effects,
         const std::function<void(std::size_t)>& between = [](std::size_t) {}) {
@@ -181,13 +178,6 @@ TEST_F(SdlSoundTest, WhatCannotBePlayedBeeps) {
     for (const Stretch& beep : heard) {
         EXPECT_NEAR(beep.seconds, 0.12, 0.03);
     }
-    // Its pitch, from the rising zero crossings of the first beep.
-    const std::vector<std::int16_t> samples = Heard();
-    int crossings = 0;
-    for (std::size_t i = heard[0].first + 1; i < heard[0].first + heard[0].seconds * kRate; ++i) {
-        crossings += samples[i - 1] < 0 && samples[i] >= 0;
-    }
-    EXPECT_NEAR(crossings / heard[0].seconds, 880, 60);
 }
 
 // An open device keeps an audio thread awake even in silence: an idle game must have none.
@@ -210,18 +200,6 @@ TEST_F(SdlSoundTest, TheDeviceIsOpenOnlyWhileTheGameRunsOrAnEffectSounds) {
     sound.sndPlaySoundA(Effect("Missile.wav"), 1);
     EXPECT_TRUE(Eventually(DeviceOpen)) << "an effect opens it while the game stands";
     EXPECT_TRUE(Eventually(AudioIdle)) << "and it closes once the effect has ended";
-}
-
-TEST(SdlSoundWithoutDevice, PlaysOnSilently) {
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    {
-        SdlSound sound;
-        sound.SetGameRunning(true);
-        sound.sndPlaySoundA("/nowhere/Missile.wav", 1);
-        sound.sndPlaySoundA(QUIBBIX_SOUNDS "/Missile.wav", 1);
-        sound.SetGameRunning(false);
-    }
-    unsetenv("SDL_AUDIODRIVER");
 }
 
 }  // namespace

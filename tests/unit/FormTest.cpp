@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "shell/headless/HeadlessPlatform.h"
@@ -93,23 +94,16 @@ TEST_F(FormTest, PointerAndKeysGoToTheControlUnderThePointerOrTheOneHoldingIt) {
                                                 "lower move 15,15", "lower down 1 5,5", "form down"}));
 }
 
-TEST_F(FormTest, PicturesAreSharedByIdentityAndSizeTheSurfacesHoldingThem) {
-    const PictureRef start = Solid("start", 5, 5, Rgb(1, 1, 1));
-    lower.SetPicture(start);
-    upper.SetPicture(start);
-    EXPECT_EQ(Handle(lower.Picture()), Handle(upper.Picture()));
-    upper.SetPicture(Solid("start", 5, 5, Rgb(1, 1, 1)));  // same pixels, another picture
-    EXPECT_NE(Handle(lower.Picture()), Handle(upper.Picture()));
+TEST_F(FormTest, DrawingPersistsAndCompositingPaintsControlsBottomToTopWithFramesInTheAreaAsked) {
+    // Drawing persists until Cls, and a twips surface places pictures in twips.
+    lower.SetBackColor(0);
+    lower.PaintPicture(Solid("dot", 2, 2, Rgb(9, 9, 9)), 3, 4);
+    EXPECT_EQ(lower.GetPixel(3, 4), 0x090909u);
+    lower.Cls();
+    EXPECT_EQ(lower.GetPixel(3, 4), 0u);
+    upper.PaintPicture(Solid("dot", 1, 1, Rgb(9, 9, 9)), 30, 45);
+    EXPECT_EQ(upper.GetPixel(2, 3), 0x090909u);
 
-    lower.SetAutoSize(true);
-    lower.SetPicture(Solid("wide", 30, 8, Rgb(1, 1, 1)));
-    EXPECT_EQ(lower.Bounds(), (RectPx{10, 10, 40, 18}));
-    lower.SetFramed(true);
-    lower.SetPicture(Solid("narrow", 22, 28, Rgb(1, 1, 1)));
-    EXPECT_EQ(lower.Bounds(), (RectPx{10, 10, 34, 40}));
-}
-
-TEST_F(FormTest, CompositingPaintsBackgroundThenControlsBottomToTopWithFramesInTheAreaAsked) {
     form.SetPicture(Solid("background", 100, 100, Rgb(0, 0, 50)));
     lower.SetPicture(Solid("red", 20, 20, Rgb(200, 0, 0)));
     upper.SetPicture(Solid("green", 18, 18, Rgb(0, 200, 0)));
@@ -117,44 +111,27 @@ TEST_F(FormTest, CompositingPaintsBackgroundThenControlsBottomToTopWithFramesInT
     Image frame(100, 100);
     Compose(form, frame, frame.Bounds());
 
-    EXPECT_EQ(frame.At(5, 5), Rgb(0, 0, 50));
-    EXPECT_EQ(frame.At(15, 15), Rgb(200, 0, 0));
-    EXPECT_NE(frame.At(20, 20), Rgb(200, 0, 0));  // the upper box's frame lies over the lower box
+    // The upper box's frame lies over the lower box.
+    EXPECT_EQ(std::tuple(frame.At(5, 5), frame.At(15, 15), frame.At(21, 21), frame.At(39, 39)),
+              std::tuple(Rgb(0, 0, 50), Rgb(200, 0, 0), Rgb(0, 200, 0), frame.At(20, 20)));
+    EXPECT_NE(frame.At(20, 20), Rgb(200, 0, 0));
     EXPECT_NE(frame.At(20, 20), Rgb(0, 200, 0));
-    EXPECT_EQ(frame.At(21, 21), Rgb(0, 200, 0));
-    EXPECT_EQ(frame.At(39, 39), frame.At(20, 20));
 
-    // Hidden controls are not painted.
-    upper.SetVisible(false);
+    upper.SetVisible(false);  // hidden controls are not painted
     Compose(form, frame, frame.Bounds());
-    EXPECT_EQ(frame.At(25, 25), Rgb(200, 0, 0));
-    EXPECT_EQ(frame.At(35, 35), Rgb(0, 0, 50));
+    EXPECT_EQ(std::pair(frame.At(25, 25), frame.At(35, 35)), std::pair(Rgb(200, 0, 0), Rgb(0, 0, 50)));
 
     // A picture surface covering the area hides everything below it, and nothing outside the area
     // is touched; an image leaves its uncovered pixels to what lies below.
     Image part(100, 100, Rgb(1, 2, 3));
     Compose(form, part, RectPx{12, 12, 18, 18});
-    EXPECT_EQ(part.At(15, 15), Rgb(200, 0, 0));
-    EXPECT_EQ(part.At(5, 5), Rgb(1, 2, 3));
+    EXPECT_EQ(std::pair(part.At(15, 15), part.At(5, 5)), std::pair(Rgb(200, 0, 0), Rgb(1, 2, 3)));
     ImageControl cell("cell");
     Place(cell, 60, 60, 10, 10);
     form.Add(cell);
     cell.SetPicture(Solid("dot", 2, 2, Rgb(9, 9, 9)));
     Compose(form, part, RectPx{60, 60, 70, 70});
-    EXPECT_EQ(part.At(60, 60), Rgb(9, 9, 9));
-    EXPECT_EQ(part.At(65, 65), Rgb(0, 0, 50));
-}
-
-TEST_F(FormTest, DrawingPersistsUntilClsAndTwipsSurfacesPlaceInTwips) {
-    lower.SetBackColor(0);
-    lower.PaintPicture(Solid("dot", 2, 2, Rgb(9, 9, 9)), 3, 4);
-    EXPECT_EQ(lower.GetPixel(3, 4), 0x090909u);
-    lower.Cls();
-    EXPECT_EQ(lower.GetPixel(3, 4), 0u);
-
-    // A twips surface places pictures in twips.
-    upper.PaintPicture(Solid("dot", 1, 1, Rgb(9, 9, 9)), 30, 45);
-    EXPECT_EQ(upper.GetPixel(2, 3), 0x090909u);
+    EXPECT_EQ(std::pair(part.At(60, 60), part.At(65, 65)), std::pair(Rgb(9, 9, 9), Rgb(0, 0, 50)));
 }
 
 TEST_F(FormTest, OnlyWhatChangedIsRepainted) {

@@ -8,13 +8,11 @@ namespace quibbix {
 struct HeadlessGame {
     HeadlessGame() { form.Load(); }
 
-    // Runs the timer's next tick at its due time.
     void Tick() {
         platform.Clock().Set(*form.Timer1.NextDue());
         form.Timer1.Fire();
     }
 
-    // Puts a ball in play in the slot.
     void Ball(int slot, std::int16_t type, int x, int y, int dx = 1, int dy = 1) {
         form.BallActive[slot] = kTrue;
         form.BallType[slot] = type;
@@ -24,8 +22,7 @@ struct HeadlessGame {
         form.BallDY[slot] = static_cast<std::int16_t>(dy);
     }
 
-    // Leaves only the target, in the highest slot in play, on the board, moving down-right, with the pointer
-    // where it will be after the next move.
+    // Leaves only the target, moving down-right in the highest slot in play, under the next tick's pointer.
     void AimAtTheOnlyTarget() {
         for (int other = 0; other <= form.LastBall; ++other) {
             form.BallActive[other] = kFalse;

@@ -130,7 +130,6 @@ TEST(ImageTest, EveryRasterOperationOnEveryWayOfHoldingPixelsEqualsTheReference)
             }
         }
         for (const Image& source : sources) {
-            // A window of 257 x 30: wide rows for the stores past the cache and the long fills.
             std::vector<Argb> cached(start.Row(0), start.Row(0) + 257 * 30);
             std::vector<Argb> pastCache = cached;
             std::vector<Image> targets;
@@ -158,7 +157,7 @@ TEST(ImageTest, EveryRasterOperationOnEveryWayOfHoldingPixelsEqualsTheReference)
     }
 }
 
-TEST(ImageTest, BorrowedPixelsAreDrawnIntoByMovesAndNotByCopies) {
+TEST(ImageTest, BorrowedPixelsAreDrawnIntoByMovesAndNotByCopiesAndColourValuesAreBlueGreenRed) {
     std::vector<Argb> memory(16, 5);
     Image borrowed = Image::Borrowed(memory.data(), 4, 4, Image::Stores::PastCache);
     Image copy = borrowed;
@@ -167,14 +166,11 @@ TEST(ImageTest, BorrowedPixelsAreDrawnIntoByMovesAndNotByCopies) {
     Image moved = std::move(borrowed);
     moved.At(0, 0) = 7;
     EXPECT_EQ(memory[0], 7u);
-}
-
-TEST(ImageTest, ColourValuesAreBlueGreenRed) {
+    // Colour values are blue, green, red.
     EXPECT_EQ(ToColorRef(Rgb(0x11, 0x22, 0x33)), 0x332211u);
     EXPECT_EQ(FromColorRef(0x332211u), Rgb(0x11, 0x22, 0x33));
 }
 
-// The pixels built into the program are exactly those of the artwork files.
 TEST(ArtworkTest, EveryBuiltInPictureHoldsThePixelsOfItsFile) {
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(QUIBBIX_ARTWORK)) {

@@ -45,7 +45,6 @@ protected:
         return names;
     }
 
-    // Plays one run that saves the table: the store reads the file, saves and flushes.
     std::string SaveATable(std::string_view expectedName = "") const {
         FileSettingsStore store(File(), kApp);
         EXPECT_EQ(store.GetSetting(kApp, "Settings", "HighScoreName1", ""), expectedName);
@@ -53,8 +52,6 @@ protected:
         store.Flush();
         return store.Refusal();
     }
-
-    const fs::path folder_ = Path();
 };
 
 // Root reads every file, so the refusal of an unreadable one is checked as an ordinary user.
@@ -73,7 +70,6 @@ std::string AsOrdinaryUser(const std::function<std::string()>& work, const std::
 }
 
 TEST_F(SettingsFileSafetyTest, WhatCannotBeReadWholeOrWrittenIsLeftAlone) {
-    // Each case makes something in the file's place; the store must refuse it and leave it be.
     const auto withMode = [](mode_t mode) {
         return [mode](const fs::path& file) {
             Put(file, kTable);
@@ -110,7 +106,7 @@ TEST_F(SettingsFileSafetyTest, WhatCannotBeReadWholeOrWrittenIsLeftAlone) {
         {"a file root may read but not write", withMode(0),
          root ? " is read-only" : " cannot be read: Permission denied", root ? "ANN" : ""},
     };
-    fs::permissions(folder_, fs::perms::owner_all | fs::perms::others_exec | fs::perms::group_exec);
+    fs::permissions(Path(), fs::perms::owner_all | fs::perms::others_exec | fs::perms::group_exec);
     fs::permissions(File().parent_path(),
                     fs::perms::owner_all | fs::perms::others_exec | fs::perms::group_exec);
     for (const auto& each : cases) {
@@ -173,7 +169,7 @@ TEST_F(SettingsFileSafetyTest, SavingKeepsThePermissionBitsAndANewFileIsPrivate)
 
 TEST_F(SettingsFileSafetyTest, ASaveGoesThroughSymbolicLinksToTheirTarget) {
     // The link and its target as a dotfile manager lays them out, with a link on the way.
-    const fs::path dotfiles = folder_ / "dotfiles";
+    const fs::path dotfiles = Path() / "dotfiles";
     fs::create_directories(dotfiles / "quibbix");
     Put(dotfiles / "quibbix" / "settings.ini", kTable);
     ::chmod((dotfiles / "quibbix" / "settings.ini").c_str(), 0644);
@@ -191,10 +187,10 @@ TEST_F(SettingsFileSafetyTest, ASaveGoesThroughSymbolicLinksToTheirTarget) {
 
     // A link whose target is not there yet: the target is made, the link kept.
     fs::remove(File());
-    fs::create_symlink(folder_ / "elsewhere" / "quibbix.ini", File());
+    fs::create_symlink(Path() / "elsewhere" / "quibbix.ini", File());
     EXPECT_EQ(SaveATable(), "");
     EXPECT_TRUE(fs::is_symlink(File()));
-    EXPECT_EQ(Contents(folder_ / "elsewhere" / "quibbix.ini"), "[Settings]\nHighScoreName1=BOB\n");
+    EXPECT_EQ(Contents(Path() / "elsewhere" / "quibbix.ini"), "[Settings]\nHighScoreName1=BOB\n");
 }
 
 TEST_F(SettingsFileSafetyTest, TheNextSaveRemovesWhatAKilledSaveLeftBehind) {
@@ -214,13 +210,13 @@ TEST_F(SettingsFileSafetyTest, TheNextSaveRemovesWhatAKilledSaveLeftBehind) {
 }
 
 TEST_F(SettingsFileSafetyTest, SomethingInTheWayIsLeftAloneAndAFreedWaySaves) {
-    Put(folder_ / "blocker", "a file where a folder should be");
-    FileSettingsStore underFile(folder_ / "blocker" / "settings.ini", kApp);
+    Put(Path() / "blocker", "a file where a folder should be");
+    FileSettingsStore underFile(Path() / "blocker" / "settings.ini", kApp);
     underFile.SaveSetting(kApp, "Settings", "Sound", "0");
     underFile.Flush();
-    EXPECT_EQ(Contents(folder_ / "blocker"), "a file where a folder should be");
+    EXPECT_EQ(Contents(Path() / "blocker"), "a file where a folder should be");
     EXPECT_EQ(underFile.Refusal(),
-              (folder_ / "blocker" / "settings.ini").string() + " cannot be read: Not a directory");
+              (Path() / "blocker" / "settings.ini").string() + " cannot be read: Not a directory");
 
     FileSettingsStore store(File(), kApp);  // no file yet: a new one would be made
     store.SaveSetting(kApp, "Settings", "Sound", "0");
