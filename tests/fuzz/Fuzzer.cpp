@@ -312,7 +312,8 @@ private:
             const Field& field = random_.Pick(MainFormFields());
             std::string line = "set " + field.name;
             for (std::size_t i = 0; i < field.shape.size(); ++i) {
-                line += (i == 0 ? "(" : ",") + std::to_string(random_.Uniform(-1, field.shape[i]));
+                line += i == 0 ? '(' : ',';
+                line += std::to_string(random_.Uniform(-1, field.shape[i]));
             }
             return line + (field.shape.empty() ? " " : ") ") + Edge();
         }
