@@ -21,7 +21,7 @@ void PaintFormBackground(const Form& form, Image& frame, RectPx area) {
         }
     }
     const Image* picture = form.Picture() != nullptr ? &form.Picture()->Image() : nullptr;
-    for (const RectPx& part : hidden.Empty() ? std::vector<RectPx>{area} : Around(area, hidden)) {
+    for (const RectPx& part : Around(area, hidden)) {
         if (picture == nullptr || Intersect(part, picture->Bounds()) != part) {
             frame.FillRect(part, FromColorRef(form.BackColor()));
         }
